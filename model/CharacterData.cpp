@@ -1,0 +1,145 @@
+#include "model/CharacterData.h"
+
+#include <algorithm>
+
+bool contains(const std::vector<int>& list, const int& value)
+{
+  return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+CharacterData::CharacterData() = default;
+
+CharacterData::CharacterData(int type, const QSize& size)
+  : m_size(size), m_type(type)
+{
+  if (size.width() == 0 && size.height() == 0) {
+    if (type == XP)
+      m_size = QSize(128, 192);
+    else if (type == VX)
+      m_size = QSize(96, 128);
+  }
+}
+
+QSize CharacterData::cellSize() const
+{
+  switch (m_type) {
+  case XP: return QSize(m_size.width() / 4, m_size.height() / 4);
+  case VX: return QSize(m_size.width() / 3, m_size.height() / 4);
+  default: return QSize(0, 0);
+  }
+}
+
+QPoint CharacterData::cellOrigin(int cell) const
+{
+  const int columns = columnCount();
+  const QSize cs = cellSize();
+  return QPoint((cell % columns) * cs.width(), (cell / columns) * cs.height());
+}
+
+QSize CharacterData::zoomedSize() const
+{
+  return QSize(static_cast<int>(m_size.width() * m_zoom), static_cast<int>(m_size.height() * m_zoom));
+}
+
+// Each cell image keeps its place relative to the centre of its growing or
+// shrinking cell.
+void CharacterData::setSize(const QSize& newSize, bool keepCentred)
+{
+  if (keepCentred) {
+    const int columns = m_type == XP ? 4 : 3;
+    const int oldW = m_size.width() / columns, oldH = m_size.height() / 4;
+    const int newW = newSize.width() / columns, newH = newSize.height() / 4;
+    const int dx = static_cast<int>((newW - oldW) * 0.5);
+    const int dy = static_cast<int>((newH - oldH) * 0.5);
+    moveAllCells(QPoint(dx, dy));
+  }
+  m_size = newSize;
+}
+
+void CharacterData::moveAllCells(const QPoint& delta)
+{
+  for (auto& element : m_offsets)
+    for (QPoint& p : element)
+      p += delta;
+}
+
+LayerDataCellule CharacterData::cellule(unsigned element, unsigned cell) const
+{
+  return LayerDataCellule{m_images[element][cell], m_offsets[element][cell]};
+}
+
+bool CharacterData::isElementSelected(const int& value) const
+{
+  return contains(m_selectedElements, value);
+}
+
+bool CharacterData::isCellSelected(const int& value) const
+{
+  return contains(m_selectedCells, value);
+}
+
+void CharacterData::selectAllElements()
+{
+  m_selectedElements.resize(elementCount());
+  for (int i = 0; i < elementCount(); ++i)
+    m_selectedElements[i] = i;
+}
+
+void CharacterData::selectAllCells()
+{
+  const int n = m_type == XP ? 16 : 12;
+  m_selectedCells.resize(n);
+  for (int i = 0; i < n; ++i)
+    m_selectedCells[i] = i;
+}
+
+namespace {
+
+std::vector<int> complement(const std::vector<int>& list, int count)
+{
+  std::vector<int> out;
+  for (int i = 0; i < count; ++i)
+    if (!contains(list, i))
+      out.push_back(i);
+  return out;
+}
+
+void toggle(std::vector<int>& list, int value)
+{
+  auto it = std::find(list.begin(), list.end(), value);
+  if (it != list.end())
+    list.erase(it);
+  else
+    list.push_back(value);
+}
+
+} // namespace
+
+void CharacterData::invertElementSelection()
+{
+  m_selectedElements = complement(m_selectedElements, elementCount());
+}
+
+void CharacterData::invertCellSelection()
+{
+  m_selectedCells = complement(m_selectedCells, m_type == XP ? 16 : 12);
+}
+
+void CharacterData::toggleElement(const int& value)
+{
+  toggle(m_selectedElements, value);
+}
+
+void CharacterData::toggleCell(const int& value)
+{
+  toggle(m_selectedCells, value);
+}
+
+void CharacterData::sortSelectedElements()
+{
+  std::vector<int> sorted;
+  for (int i = 0; i < elementCount(); ++i)
+    if (contains(m_selectedElements, i))
+      sorted.push_back(i);
+  m_selectedElements.swap(sorted);
+}
