@@ -12,7 +12,7 @@ extra=(-DCMAKE_BUILD_TYPE=Release -DSK_SANITIZE=OFF)
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-sanitize
   extra=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSK_SANITIZE=ON)
-  export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:exitcode=23:detect_leaks=1:suppressions=$PWD/scripts/lsan.supp"
+  export ASAN_OPTIONS="halt_on_error=1:exitcode=23:detect_leaks=1"
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=24"
 fi
