@@ -1,7 +1,5 @@
 #include "ops/BlendImage.h"
 
-#include <cstdint>
-
 namespace {
 
 inline uint32_t blendPixel(uint32_t s, uint32_t d)
@@ -25,6 +23,20 @@ inline uint32_t blendPixel(uint32_t s, uint32_t d)
 // The general rule reduces exactly to a copy for an opaque source or a blank
 // destination, and to no change for a transparent source; only the
 // semi-transparent-over-visible case pays for the floating-point blend.
+void blendSpan(uint32_t* d, const uint32_t* s, int n)
+{
+  for (int k = 0; k < n; ++k) {
+    const uint32_t sp = s[k];
+    const uint32_t as = sp >> 24;
+    if (as == 0)
+      continue;
+    if (as == 255 || (d[k] >> 24) == 0)
+      d[k] = sp;
+    else
+      d[k] = blendPixel(sp, d[k]);
+  }
+}
+
 void blendImage(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int w, int h)
 {
   if (w <= 0 || h <= 0)
@@ -32,15 +44,6 @@ void blendImage(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, 
   for (int r = 0; r < h; ++r) {
     const uint32_t* s = reinterpret_cast<const uint32_t*>(src.constScanLine(sy + r)) + sx;
     uint32_t* d = reinterpret_cast<uint32_t*>(dst.scanLine(dy + r)) + dx;
-    for (int k = 0; k < w; ++k) {
-      const uint32_t sp = s[k];
-      const uint32_t as = sp >> 24;
-      if (as == 0)
-        continue;
-      if (as == 255 || (d[k] >> 24) == 0)
-        d[k] = sp;
-      else
-        d[k] = blendPixel(sp, d[k]);
-    }
+    blendSpan(d, s, w);
   }
 }

@@ -3,6 +3,8 @@
 #include "model/CharacterData.h"
 #include "ops/BlendImage.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 
 CellBlock clipToCell(const QPoint& offset, const QSize& image, const QSize& cell)
@@ -22,10 +24,17 @@ CellBlock clipToSheet(const QPoint& origin, const QPoint& offset, const QSize& i
   return clipToCell(origin + offset, image, sheet);
 }
 
-void composeSheet(const CharacterData& doc, QImage& sheet, bool onlySelection)
+namespace {
+
+struct Band
 {
-  if (doc.type() != XP && doc.type() != VX)
-    return;
+  int y0, y1;
+};
+
+// Composes the rows y0..y1-1 of the sheet. Blocks are cut to the band, so
+// bands can run side by side: each writes only its own rows.
+void composeBand(const CharacterData& doc, uchar* bits, qsizetype stride, bool onlySelection, Band band)
+{
   const int cells = doc.cellCount();
   const QSize cell = doc.cellSize();
   const QSize sheetSize = doc.size();
@@ -50,8 +59,41 @@ void composeSheet(const CharacterData& doc, QImage& sheet, bool onlySelection)
         b.dx += origin.x();
         b.dy += origin.y();
       }
-      if (!b.isEmpty())
-        blendImage(sheet, b.dx, b.dy, img, b.sx, b.sy, b.w, b.h);
+      const int top = std::max(b.dy, band.y0);
+      const int bottom = std::min(b.dy + b.h, band.y1);
+      if (b.w < 1 || top >= bottom)
+        continue;
+      for (int y = top; y < bottom; ++y) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(img.constScanLine(b.sy + y - b.dy)) + b.sx;
+        uint32_t* d = reinterpret_cast<uint32_t*>(bits + y * stride) + b.dx;
+        blendSpan(d, s, b.w);
+      }
     }
   }
+}
+
+} // namespace
+
+void composeSheet(const CharacterData& doc, QImage& sheet, bool onlySelection)
+{
+  if (doc.type() != XP && doc.type() != VX)
+    return;
+  const int height = std::min(sheet.height(), doc.size().height());
+  if (height <= 0 || sheet.width() < doc.size().width())
+    return;
+  uchar* bits = sheet.bits(); // detach once, before any band runs
+  const qsizetype stride = sheet.bytesPerLine();
+
+  // Splitting pays only when there is real work: a few layers compose faster
+  // on the calling thread than the pool can wake up.
+  const qint64 work = qint64(doc.elementCount()) * doc.size().width() * height;
+  const int bands = work < 400000 ? 1 : std::min(height, 16);
+  if (bands == 1) {
+    composeBand(doc, bits, stride, onlySelection, Band{0, height});
+    return;
+  }
+  std::vector<Band> list;
+  for (int i = 0; i < bands; ++i)
+    list.push_back(Band{height * i / bands, height * (i + 1) / bands});
+  QtConcurrent::blockingMap(list, [&](const Band& band) { composeBand(doc, bits, stride, onlySelection, band); });
 }
