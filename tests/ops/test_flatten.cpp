@@ -187,6 +187,43 @@ private slots:
     QVERIFY(allWords(doc.flattenImage(), kBlankPixel));
   }
 
+  void bandsMatchOneSequentialPass_data()
+  {
+    QTest::addColumn<bool>("beyond");
+    QTest::newRow("clip to cell") << false;
+    QTest::newRow("clip to sheet") << true;
+  }
+
+  // Enough layers to make the flattening split the sheet across threads; the
+  // result must equal laying every cell in order on one thread.
+  void bandsMatchOneSequentialPass()
+  {
+    QFETCH(bool, beyond);
+    CharacterData doc(0, QSize(128, 192));
+    uint32_t state = 7;
+    auto next = [&] { state = state * 1664525u + 1013904223u; return state >> 8; };
+    for (int e = 0; e < 40; ++e) {
+      QImage img(20 + int(next() % 30), 30 + int(next() % 40), QImage::Format_ARGB32);
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+          img.setPixel(x, y, (uint32_t(next() % 4 == 0 ? 0 : next() % 256) << 24) | (next() & 0xFFFFFF));
+      addElement(doc, img, QPoint(int(next() % 21) - 10, int(next() % 21) - 10));
+    }
+    doc.setDrawBeyondBorders(beyond);
+    QImage expected(128, 192, QImage::Format_ARGB32);
+    expected.fill(kBlankPixel);
+    for (int e = 0; e < doc.elementCount(); ++e)
+      for (int c = 0; c < 16; ++c) {
+        const QImage& img = doc.image(e, c);
+        const QPoint corner = doc.cellOrigin(c) + doc.offset(e, c);
+        const QRect clip = beyond ? QRect(0, 0, 128, 192) : QRect(doc.cellOrigin(c), QSize(32, 48));
+        const QRect r = clip.intersected(QRect(corner, img.size()));
+        if (!r.isEmpty())
+          blendImage(expected, r.x(), r.y(), img, r.x() - corner.x(), r.y() - corner.y(), r.width(), r.height());
+      }
+    QCOMPARE(doc.flattenImage(), expected);
+  }
+
   void crop_data()
   {
     QTest::addColumn<QImage>("input");
