@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
   libbenchmark-dev
   xvfb xauth locales
+  clang-14 libclang-rt-14-dev python3-pil
 )
 
 missing=()

@@ -1,0 +1,33 @@
+#pragma once
+// Element files (.elsk): several element sheets placed around a target
+// element, each cut into cells cropped to their visible pixels.
+#include "model/CharacterData.h"
+
+#include <QImage>
+#include <QPixmap>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Writes the sheets (bottom first, without the marker entry) with marker
+// elements below the target. Returns 0 on success, otherwise a file error code
+// (QFileDevice::FileError); an existing file is replaced only on success.
+int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout);
+
+// Reads the file as two documents: [0] the elements below the target, [1]
+// those above it. On failure returns nothing and sets errorMessage.
+std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage);
+
+// The composite as one flattened sheet (group 1 over group 0); a null image or
+// pixmap when the file does not read.
+QImage elementFilePreviewImage(const std::string& path);
+QPixmap renderElementFilePreview(const std::string& path);
+
+// Reads the file and writes it back in the current layout.
+void resaveElementFile(const std::string& path);
+
+// The process-wide serial that the next successful version check hands out.
+uint32_t elementFileLoadSerial();
