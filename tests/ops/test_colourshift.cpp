@@ -43,6 +43,10 @@ private slots:
     // Magenta's red channel lands at 254: h + 1/3 is held in a float, which
     // puts 6t just under 1.
     QTest::newRow("hue wraps below 0") << 0xFF00FF00u << -180.f << 0.f << 0.f << false << 0xFFFE00FFu;
+    // Beyond the dialog's ranges a channel would overflow into the alpha byte.
+    QTest::newRow("lightness beyond +100") << 0x80FF0000u << 0.f << 0.f << 200.f << false << 0x80FFFFFFu;
+    QTest::newRow("lightness beyond -100") << 0x80FF0000u << 0.f << 0.f << -200.f << false << 0x80000000u;
+    QTest::newRow("saturation beyond +100") << 0x40804040u << 0.f << 300.f << 0.f << false << 0x40FF0000u;
     for (uint32_t c : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu, 0xFF000000u})
       QTest::addRow("zero shift keeps %08x", c) << uint(c) << 0.f << 0.f << 0.f << false << uint(c);
   }
