@@ -1,59 +1,100 @@
 #pragma once
-// Deterministic sprite-like characters for the benchmarks: each cell holds a
-// blob of opaque pixels with a semi-transparent rim, over blank pixels, like
-// the clothes and hair layers of a real character.
+// Deterministic test data for the benchmarks.
 #include "model/CharacterData.h"
 
+#include <QImage>
+
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace bench {
 
-inline uint32_t nextRandom(uint32_t& state)
+// Small linear congruential generator: the same data on every run.
+class Lcg
 {
-  state = state * 1664525u + 1013904223u;
-  return state >> 8;
-}
+public:
+  explicit Lcg(uint32_t seed) : m_state(seed) {}
+  uint32_t next()
+  {
+    m_state = m_state * 1664525u + 1013904223u;
+    return m_state >> 8;
+  }
+  int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
 
-inline QImage spriteCell(int w, int h, uint32_t& state)
+private:
+  uint32_t m_state;
+};
+
+// One sprite-like cell image: an oval figure drawn from a small palette (a
+// few base colours with shades), fully transparent around it (the blank
+// word), with a semi-transparent rim.
+inline QImage makeSpriteCell(int w, int h, Lcg& rng)
 {
-  QImage img(w, h, QImage::Format_ARGB32);
-  const double cx = w * (0.3 + 0.4 * (nextRandom(state) % 100) / 100.0);
-  const double cy = h * (0.3 + 0.4 * (nextRandom(state) % 100) / 100.0);
-  const double rx = w * (0.15 + 0.25 * (nextRandom(state) % 100) / 100.0);
-  const double ry = h * (0.15 + 0.25 * (nextRandom(state) % 100) / 100.0);
-  const uint32_t colour = nextRandom(state) & 0x00FFFFFFu;
+  std::vector<uint32_t> palette;
+  const int bases = 3 + rng.below(4);
+  for (int i = 0; i < bases; ++i) {
+    const int r = rng.below(256), g = rng.below(256), b = rng.below(256);
+    for (int shade = 0; shade < 3; ++shade) {
+      const int k = 60 + 40 * shade; // darker, base, lighter
+      palette.push_back(0xFF000000u | static_cast<uint32_t>(std::min(255, r * k / 100)) << 16 |
+                        static_cast<uint32_t>(std::min(255, g * k / 100)) << 8 |
+                        static_cast<uint32_t>(std::min(255, b * k / 100)));
+    }
+  }
+  QImage image(w, h, QImage::Format_ARGB32);
+  const double cx = w * 0.5 + rng.below(5) - 2, cy = h * 0.55 + rng.below(5) - 2;
+  const double rx = w * 0.35, ry = h * 0.4;
   for (int y = 0; y < h; ++y) {
-    uint32_t* line = reinterpret_cast<uint32_t*>(img.scanLine(y));
+    uint32_t* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    const uint32_t rowColour = palette[static_cast<size_t>(y * bases / h) * 3 + 1];
     for (int x = 0; x < w; ++x) {
       const double dx = (x - cx) / rx, dy = (y - cy) / ry;
       const double d = dx * dx + dy * dy;
-      if (d < 0.8)
-        line[x] = 0xFF000000u | (colour ^ (nextRandom(state) & 0x0F0F0F));
-      else if (d < 1.0)
-        line[x] = (uint32_t(64 + nextRandom(state) % 128) << 24) | colour;
-      else
+      if (d > 1.0) {
         line[x] = kBlankPixel;
+      } else if (d > 0.85) {
+        line[x] = (rowColour & 0x00FFFFFFu) | static_cast<uint32_t>(64 + rng.below(128)) << 24;
+      } else if (rng.below(8) == 0) {
+        line[x] = palette[static_cast<size_t>(rng.below(static_cast<int>(palette.size())))];
+      } else {
+        // Shading runs: the same word over several pixels, as in drawn sprites.
+        line[x] = x > 0 && (line[x - 1] >> 24) == 0xFF ? line[x - 1] : rowColour;
+        if (dx < -0.5)
+          line[x] = palette[static_cast<size_t>(y * bases / h) * 3];
+        else if (dx > 0.5)
+          line[x] = palette[static_cast<size_t>(y * bases / h) * 3 + 2];
+      }
     }
   }
-  return img;
+  return image;
 }
 
-// An XP 128x192 character of n elements, each cell a full 32x48 sprite cell.
-inline CharacterData spriteCharacter(int n, uint32_t seed = 1)
+// An XP character of 128x192 (16 cells of 32x48) with the given number of
+// elements, every cell a sprite-like image at offset (0, 0).
+inline CharacterData makeXpCharacter(int elements, uint32_t seed = 1)
 {
-  CharacterData doc(XP, QSize(128, 192));
-  uint32_t state = seed;
-  for (int e = 0; e < n; ++e) {
-    std::vector<QImage> cells;
-    for (int c = 0; c < 16; ++c)
-      cells.push_back(spriteCell(32, 48, state));
-    doc.images().push_back(cells);
-    doc.offsets().push_back(std::vector<QPoint>(16, QPoint(0, 0)));
-    doc.names().push_back("Elément " + std::to_string(e + 1));
-    doc.sources().push_back("");
-    doc.visibility().push_back(true);
+  CharacterData data(XP, QSize(128, 192));
+  const QSize cell = data.cellSize();
+  Lcg rng(seed);
+  std::vector<std::vector<QImage>> images(elements);
+  std::vector<std::vector<QPoint>> offsets(elements);
+  for (int e = 0; e < elements; ++e) {
+    for (int c = 0; c < data.cellCount(); ++c) {
+      images[e].push_back(makeSpriteCell(cell.width(), cell.height(), rng));
+      offsets[e].push_back(QPoint(0, 0));
+    }
   }
-  return doc;
+  data.setImages(images);
+  data.setOffsets(offsets);
+  std::vector<std::string> names;
+  for (int e = 0; e < elements; ++e)
+    names.push_back("Elément " + std::to_string(e + 1));
+  data.setElementNames(names);
+  data.setElementSources(std::vector<std::string>(elements, ""));
+  data.setVisibility(std::vector<bool>(elements, true));
+  return data;
 }
 
 } // namespace bench

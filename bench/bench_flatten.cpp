@@ -4,7 +4,7 @@
 
 static void BM_Flatten255(benchmark::State& state)
 {
-  CharacterData doc = bench::spriteCharacter(static_cast<int>(state.range(0)));
+  CharacterData doc = bench::makeXpCharacter(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     QImage flat = doc.flattenImage();
     benchmark::DoNotOptimize(flat.constBits());
