@@ -96,6 +96,33 @@ void compareElements(const CharacterData& a, const CharacterData& b)
   }
 }
 
+quint32 crc32(const QByteArray& bytes)
+{
+  quint32 crc = 0xFFFFFFFFu;
+  for (char byte : bytes) {
+    crc ^= static_cast<unsigned char>(byte);
+    for (int k = 0; k < 8; ++k)
+      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// A valid PNG of one pixel whose header claims another size, checksum fixed.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+  QImage one(1, 1, QImage::Format_ARGB32);
+  one.fill(0xFF000000u);
+  QByteArray png;
+  encodeCellPng(one, png);
+  QByteArray ihdr = png.mid(12, 17); // type and data
+  QDataStream patch(&ihdr, QIODevice::ReadWrite);
+  patch.skipRawData(4);
+  patch << width << height;
+  QByteArray crc;
+  QDataStream(&crc, QIODevice::WriteOnly) << crc32(ihdr);
+  return png.left(12) + ihdr + crc + png.mid(33);
+}
+
 std::string damaged(const std::string& path)
 {
   return path + " est endommagé.<br />Il est impossible de l'ouvrir.";
@@ -133,8 +160,10 @@ private slots:
     QCOMPARE(readAll("empty.sk"), bytes);
 
     CharacterData back;
+    back.errorMessage() = "avant";
     unsigned char read = 99;
     QVERIFY(back.loadProjectFile("empty.sk", &read));
+    QCOMPARE(back.errorMessage(), std::string("avant"));
     QCOMPARE(int(read), version);
     QCOMPARE(int(back.type()), type);
     QCOMPARE(back.size(), doc.size());
@@ -278,6 +307,9 @@ private slots:
                          + hex("00 00 00 00 49 45 4E 44 AE 42 60 82");
     corrupt += QByteArray(15 * 4, '\0');
     QTest::newRow("v1 PNG that does not decode") << corrupt;
+    QByteArray huge = v1 + hex("00 00 00 01") + pngClaiming(30000, 30000);
+    huge += QByteArray(15 * 4, '\0');
+    QTest::newRow("v1 PNG claiming 30000 x 30000") << huge;
     QTest::newRow("v1 odd string length") << hex("01 00 01  00 00 00 80 00 00 00 C0 00 00 00 13  00 00 00 03 00 41 00");
   }
   void malformedFiles()
@@ -471,6 +503,9 @@ private slots:
     const QImage back = decodeCellPng(png);
     QCOMPARE(back.format(), QImage::Format_ARGB32);
     QCOMPARE(back.pixel(1, 1), 0xFF102030u);
+    // The forged header of the malformed-file cases is otherwise sound.
+    QCOMPARE(decodeCellPng(pngClaiming(1, 1)).pixel(0, 0), 0xFF000000u);
+    QCOMPARE(decodeCellPng(pngClaiming(2, 1)).isNull(), true);
   }
 };
 
