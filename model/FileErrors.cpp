@@ -1,0 +1,45 @@
+#include "model/FileErrors.h"
+
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QString>
+
+namespace {
+
+bool permissionRefused(const QString& path, bool writing)
+{
+  const QFileInfo info(path);
+  if (!writing)
+    return info.exists() && !info.isReadable();
+  if (info.exists() && !info.isWritable())
+    return true;
+  const QFileInfo folder(info.absolutePath());
+  return folder.isDir() && !folder.isWritable();
+}
+
+} // namespace
+
+std::string openErrorMessage(const QFileDevice& file, bool writing, const std::string& path)
+{
+  std::string prefix;
+  if (permissionRefused(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())), writing)
+      || file.error() == QFileDevice::PermissionsError) {
+    prefix = writing ? "Vous n'avez pas la permission d'écrire dans ce fichier :<br />"
+                     : "Vous n'avez pas la permission de lire ce fichier :<br />";
+  } else if (file.error() == QFileDevice::OpenError) {
+    prefix = "Ce fichier n'a pas pu s'ouvrir :<br />";
+  } else {
+    prefix = "Impossible d'ouvrir le fichier :<br />";
+  }
+  return prefix + path + ".";
+}
+
+std::string saveErrorMessage(const std::string& path)
+{
+  return "Impossible d'enregistrer le fichier :<br />" + path + ".";
+}
+
+std::string damagedFileMessage(const std::string& path)
+{
+  return path + " est endommagé.<br />Il est impossible de l'ouvrir.";
+}

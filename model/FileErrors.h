@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+class QFileDevice;
+
+// The French messages of the file readers and writers. Each quotes the path
+// byte for byte.
+
+// Why a file did not open: the first part depends on the failure, then the
+// path, then ".". Linux reports a refused permission as a plain open error, so
+// the permission texts are chosen from the file's and folder's access rights:
+// reading, the file exists but is not readable; writing, the file exists and
+// is not writable, or its folder is not writable.
+std::string openErrorMessage(const QFileDevice& file, bool writing, const std::string& path);
+
+// A file that opened but could not be written or committed, or a document the
+// format cannot hold.
+std::string saveErrorMessage(const std::string& path);
+
+// A file whose content cannot be read back.
+std::string damagedFileMessage(const std::string& path);

@@ -1,0 +1,389 @@
+#include "model/CharacterData.h"
+#include "model/FileErrors.h"
+#include "model/StreamImage.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+namespace {
+
+QString fileNameOf(const std::string& path)
+{
+  return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+// Cells per element for a header type byte.
+int cellsForType(int type)
+{
+  return type == XP ? 16 : 12;
+}
+
+bool fitsInt16(int value)
+{
+  return value >= -32768 && value <= 32767;
+}
+
+// Whether the file can hold the document without losing any of it: the count
+// byte stops at 255, the reader expects one entry per element in every list
+// and one image and offset per cell, and version 0 keeps 16 bits of each
+// size and offset.
+bool formatHolds(const CharacterData& doc, unsigned char version)
+{
+  const int n = doc.elementCount();
+  if (n > 255)
+    return false;
+  if (version > 1)
+    return true;
+  if (doc.type() != XP && doc.type() != VX)
+    return false;
+  const size_t count = static_cast<size_t>(n);
+  if (doc.names().size() != count || doc.sources().size() != count || doc.visibility().size() != count
+      || doc.offsets().size() != count)
+    return false;
+  const size_t cells = static_cast<size_t>(doc.cellCount());
+  for (int e = 0; e < n; ++e)
+    if (doc.images(e).size() != cells || doc.offsets(e).size() != cells)
+      return false;
+  if (version == 1)
+    return true;
+  if (!fitsInt16(doc.size().width()) || !fitsInt16(doc.size().height()))
+    return false;
+  for (int e = 0; e < n; ++e) {
+    for (const QImage& image : doc.images(e))
+      if (!fitsInt16(image.width()) || !fitsInt16(image.height()))
+        return false;
+    for (const QPoint& p : doc.offsets(e))
+      if (!fitsInt16(p.x()) || !fitsInt16(p.y()))
+        return false;
+  }
+  return true;
+}
+
+// ---- version 0: raw little-endian fields, Latin-1 text
+
+// Characters beyond Latin-1 have no byte of their own in this version.
+QByteArray latin1Line(const std::string& text)
+{
+  const QList<uint> chars = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4();
+  QByteArray line;
+  line.reserve(chars.size() + 1);
+  for (uint c : chars)
+    line.append(c <= 0xFF ? static_cast<char>(c) : '?');
+  line.append('\n');
+  return line;
+}
+
+void writeRaw(QDataStream& out, const QByteArray& bytes)
+{
+  out.writeRawData(bytes.constData(), static_cast<int>(bytes.size()));
+}
+
+// Column-major, four bytes red, green, blue, alpha per pixel.
+QByteArray columnMajorPixels(const QImage& source)
+{
+  const QImage image = source.format() == QImage::Format_ARGB32 ? source : source.convertToFormat(QImage::Format_ARGB32);
+  const int w = image.width(), h = image.height();
+  QByteArray bytes(qsizetype(w) * h * 4, Qt::Uninitialized);
+  auto* out = reinterpret_cast<unsigned char*>(bytes.data());
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const QRgb word = row[x];
+      unsigned char* p = out + (qsizetype(x) * h + y) * 4;
+      p[0] = static_cast<unsigned char>(word >> 16);
+      p[1] = static_cast<unsigned char>(word >> 8);
+      p[2] = static_cast<unsigned char>(word);
+      p[3] = static_cast<unsigned char>(word >> 24);
+    }
+  }
+  return bytes;
+}
+
+void writeVersion0(QDataStream& out, const CharacterData& doc)
+{
+  out.setByteOrder(QDataStream::LittleEndian);
+  out << qint16(doc.size().width()) << qint16(doc.size().height());
+  out << quint8(doc.isGridShown() ? 1 : 0) << quint8(doc.drawsBeyondBorders() ? 1 : 0)
+      << quint8(doc.isOnlySelection() ? 1 : 0);
+  out << doc.zoom();
+  const int n = doc.elementCount();
+  for (int e = 0; e < n; ++e)
+    writeRaw(out, latin1Line(doc.source(e)));
+  for (int e = 0; e < n; ++e)
+    writeRaw(out, latin1Line(doc.name(e)));
+  for (int e = 0; e < n; ++e)
+    out << quint8(doc.isVisible(e) ? 1 : 0);
+  for (int e = 0; e < n; ++e)
+    for (const QPoint& p : doc.offsets(e))
+      out << qint16(p.x()) << qint16(p.y());
+  for (int e = 0; e < n; ++e)
+    for (const QImage& image : doc.images(e)) {
+      out << qint16(image.width()) << qint16(image.height());
+      if (!image.isNull())
+        writeRaw(out, columnMajorPixels(image));
+    }
+}
+
+qint64 bytesLeft(const QFile& file)
+{
+  return file.size() - file.pos();
+}
+
+// One line-feed-terminated line, the feed dropped; false at the end of the
+// file.
+bool readLatin1Line(QFile& file, std::string& text)
+{
+  QByteArray bytes;
+  char c = 0;
+  for (;;) {
+    if (!file.getChar(&c))
+      return false;
+    if (c == '\n')
+      break;
+    bytes.append(c);
+  }
+  text = QString::fromLatin1(bytes).toUtf8().toStdString();
+  return true;
+}
+
+// A cell image: its 16-bit size, then its pixels. Sizes of 0 or less give a
+// null image. The pixel count is checked against the bytes left before the
+// image is made, so that a damaged size never allocates.
+bool readVersion0Image(QFile& file, QDataStream& in, QImage& image)
+{
+  qint16 w = 0, h = 0;
+  in >> w >> h;
+  if (in.status() != QDataStream::Ok)
+    return false;
+  image = QImage();
+  if (w <= 0 || h <= 0)
+    return true;
+  const qint64 length = qint64(w) * h * 4;
+  if (length > bytesLeft(file))
+    return false;
+  QImage cell(w, h, QImage::Format_ARGB32);
+  if (cell.isNull())
+    return false;
+  QByteArray bytes(static_cast<qsizetype>(length), Qt::Uninitialized);
+  if (in.readRawData(bytes.data(), static_cast<int>(length)) != length)
+    return false;
+  const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.constData());
+  for (int y = 0; y < h; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(cell.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const unsigned char* p = pixels + (qint64(x) * h + y) * 4;
+      row[x] = (QRgb(p[3]) << 24) | (QRgb(p[0]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[2]);
+    }
+  }
+  image = cell;
+  return true;
+}
+
+bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
+{
+  in.setByteOrder(QDataStream::LittleEndian);
+  qint16 w = 0, h = 0;
+  quint8 grid = 0, beyond = 0, only = 0;
+  double zoom = 0;
+  in >> w >> h >> grid >> beyond >> only >> zoom;
+  if (in.status() != QDataStream::Ok)
+    return false;
+  doc.setSize(QSize(w, h), false);
+  doc.setGridShown(grid != 0);
+  doc.setDrawBeyondBorders(beyond != 0);
+  doc.setOnlySelection(only != 0);
+  doc.setZoom(zoom);
+  const int n = doc.elementCount();
+  for (int e = 0; e < n; ++e)
+    if (!readLatin1Line(file, doc.source(e)))
+      return false;
+  for (int e = 0; e < n; ++e) {
+    std::string name;
+    if (!readLatin1Line(file, name))
+      return false;
+    doc.setName(name, e);
+  }
+  for (int e = 0; e < n; ++e) {
+    quint8 visible = 0;
+    in >> visible;
+    doc.setVisible(visible != 0, e);
+  }
+  for (int e = 0; e < n; ++e)
+    for (QPoint& p : doc.offsets(e)) {
+      qint16 x = 0, y = 0;
+      in >> x >> y;
+      p = QPoint(x, y);
+    }
+  if (in.status() != QDataStream::Ok)
+    return false;
+  for (int e = 0; e < n; ++e)
+    for (QImage& image : doc.images(e))
+      if (!readVersion0Image(file, in, image))
+        return false;
+  return true;
+}
+
+// ---- version 1: data stream of Qt 4.5, UTF-8 text as QString
+
+void writeText(QDataStream& out, const std::string& text)
+{
+  // An empty text is an empty QString (length 0), never a null one.
+  if (text.empty())
+    out << quint32(0);
+  else
+    out << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string readText(QDataStream& in)
+{
+  QString text;
+  in >> text;
+  return text.toUtf8().toStdString();
+}
+
+// The PNG file of every cell, element by element; false when one cannot be
+// encoded.
+bool encodeCells(const CharacterData& doc, std::vector<QByteArray>& pngs)
+{
+  pngs.clear();
+  for (int e = 0; e < doc.elementCount(); ++e)
+    for (const QImage& image : doc.images(e)) {
+      pngs.emplace_back();
+      if (!encodeCellPng(image, pngs.back()))
+        return false;
+    }
+  return true;
+}
+
+void writeVersion1(QDataStream& out, const CharacterData& doc, const std::vector<QByteArray>& pngs)
+{
+  out.setVersion(QDataStream::Qt_4_5);
+  out << doc.size() << qint32(doc.backgroundPixel());
+  const int n = doc.elementCount();
+  for (int e = 0; e < n; ++e)
+    writeText(out, doc.source(e));
+  for (int e = 0; e < n; ++e)
+    writeText(out, doc.name(e));
+  for (int e = 0; e < n; ++e)
+    out << bool(doc.isVisible(e));
+  for (int e = 0; e < n; ++e)
+    for (const QPoint& p : doc.offsets(e))
+      out << p;
+  for (const QByteArray& png : pngs)
+    writeStreamImageBytes(out, png);
+}
+
+bool readVersion1(QDataStream& in, CharacterData& doc)
+{
+  in.setVersion(QDataStream::Qt_4_5);
+  QSize size;
+  qint32 background = 0;
+  in >> size >> background;
+  if (in.status() != QDataStream::Ok)
+    return false;
+  doc.setSize(size, false);
+  doc.setBackgroundPixel(background);
+  const int n = doc.elementCount();
+  for (int e = 0; e < n; ++e)
+    doc.setSource(readText(in), e);
+  for (int e = 0; e < n; ++e)
+    doc.setName(readText(in), e);
+  for (int e = 0; e < n; ++e) {
+    bool visible = false;
+    in >> visible;
+    doc.setVisible(visible, e);
+  }
+  for (int e = 0; e < n; ++e)
+    for (QPoint& p : doc.offsets(e))
+      in >> p;
+  if (in.status() != QDataStream::Ok)
+    return false;
+  // The PNG files are all read before any is decoded.
+  std::vector<QByteArray> pngs;
+  for (int e = 0; e < n; ++e)
+    for (size_t c = 0; c < doc.images(e).size(); ++c) {
+      pngs.emplace_back();
+      if (!readStreamImageBytes(in, pngs.back()))
+        return false;
+    }
+  size_t next = 0;
+  for (int e = 0; e < n; ++e)
+    for (QImage& image : doc.images(e)) {
+      const QByteArray& png = pngs[next++];
+      if (png.isEmpty())
+        continue;
+      image = decodeCellPng(png);
+      if (image.isNull())
+        return false;
+    }
+  return in.status() == QDataStream::Ok;
+}
+
+} // namespace
+
+bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char version)
+{
+  std::vector<QByteArray> pngs;
+  if (!formatHolds(*this, version) || (version == 1 && !encodeCells(*this, pngs))) {
+    m_errorMessage = saveErrorMessage(fileName);
+    return false;
+  }
+  // Written beside the old file and renamed over it only once complete.
+  QSaveFile file(fileNameOf(fileName));
+  if (!file.open(QIODevice::WriteOnly)) {
+    m_errorMessage = openErrorMessage(file, true, fileName);
+    return false;
+  }
+  QDataStream out(&file);
+  out << quint8(version) << quint8(m_type & 0xFF) << quint8(elementCount() & 0xFF);
+  if (version == 0)
+    writeVersion0(out, *this);
+  else if (version == 1)
+    writeVersion1(out, *this, pngs);
+  if (out.status() != QDataStream::Ok || !file.commit()) {
+    file.cancelWriting();
+    m_errorMessage = saveErrorMessage(fileName);
+    return false;
+  }
+  return true;
+}
+
+bool CharacterData::loadProjectFile(const std::string& path, unsigned char* version)
+{
+  QFile file(fileNameOf(path));
+  if (!file.open(QIODevice::ReadOnly)) {
+    m_errorMessage = openErrorMessage(file, false, path);
+    return false;
+  }
+  QDataStream in(&file);
+  quint8 v = 0, t = 0, n = 0;
+  in >> v >> t >> n;
+  if (in.status() != QDataStream::Ok) {
+    m_errorMessage = damagedFileMessage(path);
+    return false;
+  }
+  if (version)
+    *version = v;
+
+  m_type = t;
+  const int cells = cellsForType(t);
+  m_names.assign(n, std::string());
+  m_sources.assign(n, std::string());
+  m_visible.assign(n, false);
+  m_images.assign(n, std::vector<QImage>(cells));
+  m_offsets.assign(n, std::vector<QPoint>(cells, QPoint(0, 0)));
+
+  if (v > 1) {
+    m_errorMessage = path + " a été enregistré avec une version de Sorvel Kit plus récente.";
+    return false;
+  }
+  const bool read = (t == XP || t == VX) && (v == 0 ? readVersion0(file, in, *this) : readVersion1(in, *this));
+  if (!read || in.status() != QDataStream::Ok) {
+    m_errorMessage = damagedFileMessage(path);
+    return false;
+  }
+  file.close();
+  return true;
+}

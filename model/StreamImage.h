@@ -1,0 +1,35 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+
+class QDataStream;
+
+// Cell images in the data-stream encoding of stream version Qt_4_5: a 32-bit
+// marker, 0 for a null image and 1 otherwise, then for a non-null image the
+// image as a PNG file. The PNG encoding and decoding are kept apart from the
+// stream so that many cells can be converted at once.
+
+// The PNG file of a cell, exactly as the stream operator of QImage writes it;
+// an empty array for a null image. False when a non-null image cannot be
+// encoded.
+bool encodeCellPng(const QImage& image, QByteArray& png);
+
+// The image of a PNG file in Format_ARGB32 with its pixel words unchanged; a
+// null image when the bytes do not decode.
+QImage decodeCellPng(const QByteArray& png);
+
+// Writes the marker and the PNG file made by encodeCellPng.
+void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
+
+// Reads one marker and, for a non-null image, the PNG file up to the end of
+// its IEND chunk, without decoding it: png stays empty for a null image.
+// Chunk lengths are checked against the bytes left before anything is read;
+// on a truncated or malformed file the stream status becomes an error and the
+// result is false.
+bool readStreamImageBytes(QDataStream& in, QByteArray& png);
+
+// Both steps of each direction at once. writeStreamImage is false when the
+// image cannot be encoded (nothing is written then); readStreamImage is false,
+// with a stream error, when the marker announces an image that does not decode.
+bool writeStreamImage(QDataStream& out, const QImage& image);
+bool readStreamImage(QDataStream& in, QImage& image);

@@ -1,0 +1,513 @@
+#include "tests/TestMain.h"
+
+#include "model/CharacterData.h"
+#include "model/StreamImage.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QFile>
+#include <QFileDevice>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+  return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+QByteArray readAll(const QString& path)
+{
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QImage filledImage(int w, int h, uint32_t seed)
+{
+  QImage image(w, h, QImage::Format_ARGB32);
+  for (int y = 0; y < h; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const uint32_t v = seed * 2654435761u + uint32_t(y * w + x) * 40503u;
+      // Opaque, fully transparent with colour bits, half transparent.
+      row[x] = (v % 3 == 0) ? (v | 0xFF000000u) : (v % 3 == 1) ? (v & 0x00FFFFFFu) : ((v & 0x00FFFFFFu) | 0x80000000u);
+    }
+  }
+  return image;
+}
+
+void addElement(CharacterData& doc, const std::string& name, const std::string& source, bool visible,
+                const QImage& image = QImage())
+{
+  const int cells = doc.cellCount();
+  doc.names().push_back(name);
+  doc.sources().push_back(source);
+  doc.visibility().push_back(visible);
+  doc.images().push_back(std::vector<QImage>(cells, image));
+  doc.offsets().push_back(std::vector<QPoint>(cells, QPoint(0, 0)));
+}
+
+CharacterData makeDocument(int type, int elements, int cellSide)
+{
+  CharacterData doc(type, QSize(0, 0));
+  for (int e = 0; e < elements; ++e) {
+    addElement(doc, "E" + std::to_string(e), "src/" + std::to_string(e) + ".png", e % 2 == 0);
+    for (int c = 0; c < doc.cellCount(); ++c) {
+      if ((e + c) % 4 != 3)
+        doc.image(e, c) = filledImage(cellSide, cellSide + 1, uint32_t(e * 31 + c));
+      doc.offset(e, c) = QPoint(e - c, c * 3 - e);
+    }
+  }
+  return doc;
+}
+
+void compareElements(const CharacterData& a, const CharacterData& b)
+{
+  QCOMPARE(int(a.type()), int(b.type()));
+  QCOMPARE(a.size(), b.size());
+  QCOMPARE(a.elementCount(), b.elementCount());
+  QVERIFY(a.names() == b.names());
+  QVERIFY(a.sources() == b.sources());
+  QVERIFY(a.visibility() == b.visibility());
+  QVERIFY(a.offsets() == b.offsets());
+  for (int e = 0; e < a.elementCount(); ++e) {
+    QCOMPARE(a.images(e).size(), b.images(e).size());
+    for (size_t c = 0; c < a.images(e).size(); ++c) {
+      const QImage& x = a.image(e, c);
+      const QImage& y = b.image(e, c);
+      QCOMPARE(x.isNull(), y.isNull());
+      if (x.isNull())
+        continue;
+      QCOMPARE(y.format(), QImage::Format_ARGB32);
+      QCOMPARE(y.size(), x.size());
+      for (int row = 0; row < x.height(); ++row)
+        QVERIFY(std::memcmp(x.constScanLine(row), y.constScanLine(row), size_t(x.width()) * 4) == 0);
+    }
+  }
+}
+
+quint32 crc32(const QByteArray& bytes)
+{
+  quint32 crc = 0xFFFFFFFFu;
+  for (char byte : bytes) {
+    crc ^= static_cast<unsigned char>(byte);
+    for (int k = 0; k < 8; ++k)
+      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// A valid PNG of one pixel whose header claims another size, checksum fixed.
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
+  QImage one(1, 1, QImage::Format_ARGB32);
+  one.fill(0xFF000000u);
+  QByteArray png;
+  encodeCellPng(one, png);
+  QByteArray ihdr = png.mid(12, 17); // type and data
+  QDataStream patch(&ihdr, QIODevice::ReadWrite);
+  patch.skipRawData(4);
+  patch << width << height;
+  QByteArray crc;
+  QDataStream(&crc, QIODevice::WriteOnly) << crc32(ihdr);
+  return png.left(12) + ihdr + crc + png.mid(33);
+}
+
+std::string damaged(const std::string& path)
+{
+  return path + " est endommagé.<br />Il est impossible de l'ouvrir.";
+}
+
+std::string saveFailed(const std::string& path)
+{
+  return "Impossible d'enregistrer le fichier :<br />" + path + ".";
+}
+
+} // namespace
+
+class TestProjectFile : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void emptyDocument_data()
+  {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("XP v0") << 0 << 0 << hex("00 00 00 80 00 C0 00 01 00 00 00 00 00 00 00 00 F0 3F");
+    QTest::newRow("XP v1") << 0 << 1 << hex("01 00 00 00 00 00 80 00 00 00 C0 00 00 00 13");
+    QTest::newRow("VX v0") << 1 << 0 << hex("00 01 00 60 00 80 00 01 00 00 00 00 00 00 00 00 F0 3F");
+    QTest::newRow("VX v1") << 1 << 1 << hex("01 01 00 00 00 00 60 00 00 00 80 00 00 00 13");
+  }
+  void emptyDocument()
+  {
+    QFETCH(int, type);
+    QFETCH(int, version);
+    QFETCH(QByteArray, bytes);
+    CharacterData doc(type, QSize(0, 0));
+    QVERIFY(doc.saveProjectFile("empty.sk", static_cast<unsigned char>(version)));
+    QCOMPARE(readAll("empty.sk"), bytes);
+
+    CharacterData back;
+    back.errorMessage() = "avant";
+    unsigned char read = 99;
+    QVERIFY(back.loadProjectFile("empty.sk", &read));
+    QCOMPARE(back.errorMessage(), std::string("avant"));
+    QCOMPARE(int(read), version);
+    QCOMPARE(int(back.type()), type);
+    QCOMPARE(back.size(), doc.size());
+    QCOMPARE(back.elementCount(), 0);
+  }
+
+  void version1ElementLayout()
+  {
+    CharacterData doc;
+    addElement(doc, "A", "", true);
+    doc.offset(0, 0) = QPoint(1, -2);
+    QVERIFY(doc.saveProjectFile("one.sk", 1));
+    const QByteArray bytes = readAll("one.sk");
+    QCOMPARE(bytes.left(15), hex("01 00 01 00 00 00 80 00 00 00 C0 00 00 00 13"));
+    QCOMPARE(bytes.mid(15, 11), hex("00 00 00 00  00 00 00 02 00 41  01"));
+    QCOMPARE(bytes.mid(26, 8), hex("00 00 00 01 FF FF FF FE"));
+    QCOMPARE(bytes.mid(34, 15 * 8), QByteArray(15 * 8, '\0'));
+    QCOMPARE(bytes.mid(26 + 16 * 8), QByteArray(16 * 4, '\0')); // 16 null-image markers
+  }
+
+  void version0Layout()
+  {
+    CharacterData doc;
+    doc.setZoom(1.5);
+    doc.setGridShown(false);
+    doc.setDrawBeyondBorders(true);
+    doc.setOnlySelection(true);
+    addElement(doc, "Tête", "Œil", false);
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.setPixel(0, 0, kBlankPixel);
+    QImage square(2, 2, QImage::Format_ARGB32);
+    square.setPixel(0, 0, 0x11223344u);
+    square.setPixel(1, 0, 0x55667788u);
+    square.setPixel(0, 1, 0x99AABBCCu);
+    square.setPixel(1, 1, 0x00000013u);
+    doc.image(0, 0) = blank;
+    doc.image(0, 1) = square;
+    doc.offset(0, 0) = QPoint(-1, 2);
+    QVERIFY(doc.saveProjectFile("v0.sk", 0));
+
+    const QByteArray bytes = readAll("v0.sk");
+    QCOMPARE(bytes.left(18), hex("00 00 01 80 00 C0 00 00 01 01 00 00 00 00 00 00 F8 3F"));
+    // Latin-1 lines: what Latin-1 cannot hold becomes '?'.
+    QCOMPARE(bytes.mid(18, 4 + 5 + 1), hex("3F 69 6C 0A  54 EA 74 65 0A  00"));
+    const int offsets = 28;
+    QCOMPARE(bytes.mid(offsets, 4), hex("FF FF 02 00"));
+    const int images = offsets + 16 * 4;
+    QCOMPARE(bytes.mid(images, 8), hex("01 00 01 00  00 00 13 00"));
+    QCOMPARE(bytes.mid(images + 8, 4 + 16), hex("02 00 02 00  22 33 44 11  AA BB CC 99  66 77 88 55  00 00 13 00"));
+    QCOMPARE(bytes.size(), images + 8 + 20 + 14 * 4);
+
+    CharacterData back;
+    QVERIFY(back.loadProjectFile("v0.sk"));
+    QCOMPARE(back.zoom(), 1.5);
+    QVERIFY(!back.isGridShown());
+    QVERIFY(back.drawsBeyondBorders());
+    QVERIFY(back.isOnlySelection());
+    QCOMPARE(back.name(0), std::string("Tête"));
+    QCOMPARE(back.source(0), std::string("?il"));
+    QVERIFY(!back.isVisible(0));
+    QCOMPARE(back.image(0, 0).pixel(0, 0), kBlankPixel);
+    doc.setSource("?il", 0);
+    compareElements(doc, back);
+
+    // Version 1 keeps neither the zoom nor the flags: a fresh document's stay.
+    QVERIFY(doc.saveProjectFile("v1.sk", 1));
+    CharacterData fresh;
+    QVERIFY(fresh.loadProjectFile("v1.sk"));
+    QCOMPARE(fresh.zoom(), 1.0);
+    QVERIFY(fresh.isGridShown());
+    QVERIFY(!fresh.drawsBeyondBorders());
+    QVERIFY(!fresh.isOnlySelection());
+    compareElements(doc, fresh);
+  }
+
+  void newerVersion()
+  {
+    CharacterData doc;
+    addElement(doc, "A", "a", true);
+    doc.errorMessage() = "précédent";
+    QVERIFY(doc.saveProjectFile("p.sk", 7));
+    QCOMPARE(readAll("p.sk"), hex("07 00 01"));
+    QCOMPARE(doc.errorMessage(), std::string("précédent"));
+
+    CharacterData back;
+    unsigned char version = 0;
+    QVERIFY(!back.loadProjectFile("p.sk", &version));
+    QCOMPARE(int(version), 7);
+    QCOMPARE(back.errorMessage(), std::string("p.sk a été enregistré avec une version de Sorvel Kit plus récente."));
+    // Reset before the version is looked at: one blank element of the type.
+    QCOMPARE(back.elementCount(), 1);
+    QCOMPARE(back.images(0).size(), size_t(16));
+    QVERIFY(back.image(0, 0).isNull());
+
+    // The version is tested before the type byte.
+    writeAll("q.sk", hex("C8 05 00"));
+    QVERIFY(!back.loadProjectFile("q.sk", &version));
+    QCOMPARE(int(version), 200);
+    QCOMPARE(back.errorMessage(), std::string("q.sk a été enregistré avec une version de Sorvel Kit plus récente."));
+  }
+
+  void everyTruncationIsDamaged_data()
+  {
+    QTest::addColumn<int>("version");
+    QTest::newRow("v0") << 0;
+    QTest::newRow("v1") << 1;
+  }
+  void everyTruncationIsDamaged()
+  {
+    QFETCH(int, version);
+    CharacterData doc = makeDocument(VX, 2, 3);
+    QVERIFY(doc.saveProjectFile("whole.sk", static_cast<unsigned char>(version)));
+    const QByteArray whole = readAll("whole.sk");
+    CharacterData check;
+    QVERIFY(check.loadProjectFile("whole.sk"));
+    for (int length = 0; length < whole.size(); ++length) {
+      writeAll("cut.sk", whole.left(length));
+      CharacterData back;
+      if (back.loadProjectFile("cut.sk"))
+        QFAIL(qPrintable(QString("a file cut at %1 of %2 bytes was accepted").arg(length).arg(whole.size())));
+      QCOMPARE(back.errorMessage(), damaged("cut.sk"));
+    }
+  }
+
+  void malformedFiles_data()
+  {
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray v0 = hex("00 00 01  80 00 C0 00  01 00 00  00 00 00 00 00 00 F0 3F  0A 0A 01") + QByteArray(64, '\0');
+    // 30000 x 30000 pixels announced, a few bytes given.
+    QTest::newRow("v0 huge cell") << v0 + hex("30 75 30 75") + QByteArray(16, '\x13');
+    QTest::newRow("v0 cell larger than the rest") << v0 + hex("02 00 02 00") + QByteArray(15, '\x13');
+    QTest::newRow("v0 type 2") << hex("00 02 00  80 00 C0 00  01 00 00  00 00 00 00 00 00 F0 3F");
+    QTest::newRow("v1 type 2") << hex("01 02 00 00 00 00 80 00 00 00 C0 00 00 00 13");
+    QTest::newRow("short header") << hex("01 00");
+    const QByteArray v1 = hex("01 00 01  00 00 00 80 00 00 00 C0 00 00 00 13  00 00 00 00  00 00 00 00  01")
+                          + QByteArray(128, '\0');
+    QTest::newRow("v1 marker without PNG") << v1 + hex("00 00 00 01") + QByteArray(60, '\0');
+    QTest::newRow("v1 PNG chunk longer than the file")
+        << v1 + hex("00 00 00 01  89 50 4E 47 0D 0A 1A 0A  7F FF FF F0 49 48 44 52") + QByteArray(40, '\0');
+    QByteArray corrupt = v1 + hex("00 00 00 01  89 50 4E 47 0D 0A 1A 0A  00 00 00 04 49 48 44 52 00 00 00 00 00 00 00 00")
+                         + hex("00 00 00 00 49 45 4E 44 AE 42 60 82");
+    corrupt += QByteArray(15 * 4, '\0');
+    QTest::newRow("v1 PNG that does not decode") << corrupt;
+    QByteArray huge = v1 + hex("00 00 00 01") + pngClaiming(30000, 30000);
+    huge += QByteArray(15 * 4, '\0');
+    QTest::newRow("v1 PNG claiming 30000 x 30000") << huge;
+    QTest::newRow("v1 odd string length") << hex("01 00 01  00 00 00 80 00 00 00 C0 00 00 00 13  00 00 00 03 00 41 00");
+  }
+  void malformedFiles()
+  {
+    QFETCH(QByteArray, bytes);
+    writeAll("bad.sk", bytes);
+    CharacterData doc;
+    QVERIFY(!doc.loadProjectFile("bad.sk"));
+    QCOMPARE(doc.errorMessage(), damaged("bad.sk"));
+  }
+
+  void missingFile()
+  {
+    CharacterData doc;
+    QVERIFY(!doc.loadProjectFile("absent.sk"));
+    QCOMPARE(doc.errorMessage(), std::string("Ce fichier n'a pas pu s'ouvrir :<br />absent.sk."));
+  }
+
+  void manyElements_data()
+  {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("version");
+    for (int version : {0, 1}) {
+      for (int count : {200, 255})
+        QTest::addRow("XP %d v%d", count, version) << int(XP) << count << version;
+      QTest::addRow("VX 3 v%d", version) << int(VX) << 3 << version;
+    }
+  }
+  void manyElements()
+  {
+    QFETCH(int, type);
+    QFETCH(int, count);
+    QFETCH(int, version);
+    CharacterData doc = makeDocument(type, count, 2);
+    doc.setName("Tête", 0);
+    doc.setSource("Œil/é.png", 1);
+    QVERIFY(doc.saveProjectFile("many.sk", static_cast<unsigned char>(version)));
+    const QByteArray bytes = readAll("many.sk");
+    QCOMPARE(quint8(bytes[2]), quint8(count));
+    CharacterData back;
+    QVERIFY(back.loadProjectFile("many.sk"));
+    QCOMPARE(back.images(0).size(), size_t(type == VX ? 12 : 16));
+    if (version == 0)
+      doc.setSource("?il/é.png", 1);
+    compareElements(doc, back);
+  }
+
+  void refusedDocuments_data()
+  {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("what");
+    for (int version : {0, 1})
+      QTest::addRow("256 elements v%d", version) << version << 0;
+    QTest::newRow("v0 sheet width") << 0 << 1;
+    QTest::newRow("v0 image height") << 0 << 2;
+    QTest::newRow("v0 offset") << 0 << 3;
+    QTest::newRow("v1 missing cell") << 1 << 4;
+  }
+  void refusedDocuments()
+  {
+    QFETCH(int, version);
+    QFETCH(int, what);
+    CharacterData doc = makeDocument(XP, what == 0 ? 256 : 1, 1);
+    if (what == 1)
+      doc.setSize(QSize(32768, 192), false);
+    if (what == 2)
+      doc.image(0, 0) = QImage(1, 40000, QImage::Format_ARGB32);
+    if (what == 3)
+      doc.offset(0, 5) = QPoint(0, -32769);
+    if (what == 4)
+      doc.images(0).pop_back();
+    writeAll("old.sk", "previous");
+    doc.errorMessage().clear();
+    QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version)));
+    QCOMPARE(doc.errorMessage(), saveFailed("old.sk"));
+    QCOMPARE(readAll("old.sk"), QByteArray("previous"));
+  }
+
+  void failedWriteKeepsOldFile()
+  {
+    const QByteArray previous = "the file saved before";
+    writeAll("kept.sk", previous);
+    CharacterData doc = makeDocument(XP, 20, 16);
+    const QStringList files = QDir().entryList(QDir::Files);
+
+    struct rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool v0 = doc.saveProjectFile("kept.sk", 0);
+    const std::string message0 = doc.errorMessage();
+    doc.errorMessage().clear();
+    const bool v1 = doc.saveProjectFile("kept.sk", 1);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!v0);
+    QVERIFY(!v1);
+    QCOMPARE(message0, saveFailed("kept.sk"));
+    QCOMPARE(doc.errorMessage(), saveFailed("kept.sk"));
+    QCOMPARE(readAll("kept.sk"), previous);
+    QCOMPARE(QDir().entryList(QDir::Files), files);
+    // Without the limit the same document saves.
+    QVERIFY(doc.saveProjectFile("kept.sk", 1));
+    QVERIFY(readAll("kept.sk").size() > 4096);
+  }
+
+  void pathUnderRegularFile()
+  {
+    writeAll("plain", "x");
+    const QStringList files = QDir().entryList(QDir::Files);
+    CharacterData doc = makeDocument(XP, 1, 1);
+    QVERIFY(!doc.saveProjectFile("plain/p.sk", 1));
+    QCOMPARE(doc.errorMessage(), std::string("Ce fichier n'a pas pu s'ouvrir :<br />plain/p.sk."));
+    QVERIFY(!doc.loadProjectFile("plain/p.sk"));
+    QCOMPARE(doc.errorMessage(), std::string("Ce fichier n'a pas pu s'ouvrir :<br />plain/p.sk."));
+    QCOMPARE(readAll("plain"), QByteArray("x"));
+    QCOMPARE(QDir().entryList(QDir::Files), files);
+  }
+
+  void permissionTexts()
+  {
+    if (geteuid() == 0)
+      QSKIP("running as root: permission bits refuse nothing");
+    writeAll("locked.sk", "x");
+    QFile::setPermissions("locked.sk", QFileDevice::Permissions());
+    CharacterData doc;
+    QVERIFY(!doc.loadProjectFile("locked.sk"));
+    QCOMPARE(doc.errorMessage(), std::string("Vous n'avez pas la permission de lire ce fichier :<br />locked.sk."));
+    QVERIFY(!doc.saveProjectFile("locked.sk", 1));
+    QCOMPARE(doc.errorMessage(),
+             std::string("Vous n'avez pas la permission d'écrire dans ce fichier :<br />locked.sk."));
+
+    QDir().mkdir("closed");
+    QFile::setPermissions("closed", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QVERIFY(!doc.saveProjectFile("closed/new.sk", 1));
+    QCOMPARE(doc.errorMessage(),
+             std::string("Vous n'avez pas la permission d'écrire dans ce fichier :<br />closed/new.sk."));
+    QFile::setPermissions("closed", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions("locked.sk", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  }
+
+  // The cell images are written as the Qt 4.5 stream operator writes them,
+  // and every pixel word, including the blank one, comes back unchanged.
+  void cellImageEncoding()
+  {
+    QImage image = filledImage(5, 3, 7);
+    image.setPixel(0, 0, kBlankPixel);
+    QImage blank(4, 4, QImage::Format_ARGB32);
+    blank.fill(kBlankPixel);
+    for (const QImage& cell : {image, blank, QImage()}) {
+      QByteArray expected;
+      {
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        QDataStream out(&buffer);
+        out.setVersion(QDataStream::Qt_4_5);
+        out << cell;
+      }
+      QByteArray mine;
+      {
+        QBuffer buffer(&mine);
+        buffer.open(QIODevice::WriteOnly);
+        QDataStream out(&buffer);
+        out.setVersion(QDataStream::Qt_4_5);
+        QVERIFY(writeStreamImage(out, cell));
+      }
+      QCOMPARE(mine, expected);
+      QBuffer buffer(&mine);
+      buffer.open(QIODevice::ReadOnly);
+      QDataStream in(&buffer);
+      in.setVersion(QDataStream::Qt_4_5);
+      QImage back;
+      QVERIFY(readStreamImage(in, back));
+      QCOMPARE(buffer.pos(), buffer.size());
+      QCOMPARE(back.isNull(), cell.isNull());
+      if (!cell.isNull()) {
+        QCOMPARE(back.format(), QImage::Format_ARGB32);
+        QCOMPARE(back, cell);
+        QCOMPARE(back.pixel(0, 0), kBlankPixel);
+      }
+    }
+    // An opaque PNG (no alpha channel) is read as ARGB32 too.
+    QImage rgb(2, 2, QImage::Format_RGB32);
+    rgb.fill(0xFF102030u);
+    QByteArray png;
+    QVERIFY(encodeCellPng(rgb, png));
+    const QImage back = decodeCellPng(png);
+    QCOMPARE(back.format(), QImage::Format_ARGB32);
+    QCOMPARE(back.pixel(1, 1), 0xFF102030u);
+    // The forged header of the malformed-file cases is otherwise sound.
+    QCOMPARE(decodeCellPng(pngClaiming(1, 1)).pixel(0, 0), 0xFF000000u);
+    QCOMPARE(decodeCellPng(pngClaiming(2, 1)).isNull(), true);
+  }
+};
+
+SK_TEST_MAIN(TestProjectFile)
+#include "test_projectfile.moc"
