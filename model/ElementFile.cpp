@@ -1,11 +1,11 @@
 #include "model/ElementFile.h"
 
+#include "model/FileErrors.h"
+#include "model/StreamImage.h"
 #include "ops/CropTransparent.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 
 namespace {
@@ -21,45 +21,9 @@ QString fileName(const std::string& path)
   return QString::fromStdString(path);
 }
 
-std::string readOpenError(const QFile& file, const std::string& path)
-{
-  const QFileInfo info(file.fileName());
-  std::string prefix;
-  if (info.exists() && !info.isReadable())
-    prefix = "Vous n'avez pas la permission de lire ce fichier :<br />";
-  else if (file.error() == QFileDevice::OpenError)
-    prefix = "Ce fichier n'a pas pu s'ouvrir :<br />";
-  else if (file.error() == QFileDevice::PermissionsError)
-    prefix = "Vous n'avez pas la permission de lire ce fichier :<br />";
-  else
-    prefix = "Impossible d'ouvrir le fichier :<br />";
-  return prefix + path + ".";
-}
-
 std::string damaged(const std::string& path)
 {
   return "Ce fichier est endommagé :<br />" + path + ".<br />Il est impossible de l'ouvrir.";
-}
-
-// A null-image marker, then a PNG. The old stream version does not flag a PNG
-// that fails to decode, so the marker is read here and the failure reported.
-bool readCellImage(QDataStream& in, QImage& image)
-{
-  qint32 marker = 0;
-  in >> marker;
-  if (in.status() != QDataStream::Ok)
-    return false;
-  if (marker == 0) {
-    image = QImage();
-    return true;
-  }
-  QImageReader reader(in.device(), "png");
-  image = reader.read();
-  if (image.isNull())
-    return false;
-  if (image.format() != QImage::Format_ARGB32)
-    image = image.convertToFormat(QImage::Format_ARGB32);
-  return true;
 }
 
 struct CutCell
@@ -98,10 +62,13 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_4_5);
   out << size << count << marker << layout;
+  bool encoded = true;
   for (const auto& element : elements)
-    for (const CutCell& cell : element)
-      out << cell.offset << cell.image;
-  if (out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
+    for (const CutCell& cell : element) {
+      out << cell.offset;
+      encoded = encoded && writeStreamImage(out, cell.image);
+    }
+  if (!encoded || out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
     file.cancelWriting();
     return QFileDevice::WriteError;
   }
@@ -141,7 +108,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
 {
   QFile file(fileName(path));
   if (!file.open(QIODevice::ReadOnly)) {
-    errorMessage = readOpenError(file, path);
+    errorMessage = openErrorMessage(file, false, path);
     return std::nullopt;
   }
   char version = 0;
@@ -173,7 +140,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     std::vector<QPoint> offsets(cells);
     for (int c = 0; c < cells; ++c) {
       in >> offsets[c];
-      if (in.status() != QDataStream::Ok || !readCellImage(in, images[c])) {
+      if (in.status() != QDataStream::Ok || !readStreamImage(in, images[c])) {
         errorMessage = damaged(path);
         return std::nullopt;
       }
