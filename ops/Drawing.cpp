@@ -7,6 +7,7 @@
 #include <QPen>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -99,6 +100,8 @@ void CharacterData::endPath()
   m_penPath.translate(-ox, -oy);
   m_penPath.setFillRule(Qt::WindingFill);
 
+  if (!(bounds.width() < INT_MAX && bounds.height() < INT_MAX))
+    return;
   QImage drawing = blankImage(static_cast<int>(bounds.width()), static_cast<int>(bounds.height()));
   if (drawing.isNull())
     return;
@@ -121,7 +124,12 @@ void CharacterData::drawLine(const QPoint& from, const QPoint& to)
   const int h = s / 2;
   const int minX = std::min(from.x(), to.x());
   const int minY = std::min(from.y(), to.y());
-  QImage drawing = blankImage(std::abs(from.x() - to.x()) + 1 + s, std::abs(from.y() - to.y()) + 1 + s);
+  // The image's size is the same whichever end comes first.
+  const qint64 width = std::abs(qint64(from.x()) - to.x()) + 1 + s;
+  const qint64 height = std::abs(qint64(from.y()) - to.y()) + 1 + s;
+  if (width > INT_MAX || height > INT_MAX)
+    return;
+  QImage drawing = blankImage(int(width), int(height));
   if (drawing.isNull())
     return;
   {

@@ -99,6 +99,7 @@ private slots:
   void lineEndsBothWays_data();
   void lineEndsBothWays();
   void endingWithoutOpenStrokeChangesNothing();
+  void zeroSizeOutsideCell();
   void scopes();
   void invalidTargetsAreSkipped();
   void rectangleFillModes_data();
@@ -152,6 +153,18 @@ void TestDrawing::separateFootprintsLeaveGap()
   QCOMPARE(painted(doc.image(0, 0)), block(9, 9, 3, 3) + block(19, 9, 3, 3));
   // The stroke's path is left translated to its own corner.
   QCOMPARE(doc.penPath().controlPointRect(), QRectF(0, 0, 13, 3));
+
+  // Overlapping footprints of a translucent pen are painted once.
+  doc = makeDoc();
+  doc.setPen(penOf(3, 1, QColor(0, 0, 255, 128)));
+  doc.beginPath(scopeOf(0));
+  for (int x = 10; x < 14; ++x)
+    doc.addPenPoint(QPoint(x, 10));
+  doc.endPath();
+  const QSet<QPoint> pts = painted(doc.image(0, 0));
+  QVERIFY(pts.contains(QPoint(11, 10)));
+  for (const QPoint& p : pts)
+    QCOMPARE(pixel(doc.image(0, 0), p.x(), p.y()), 0x800000FFu);
 }
 
 void TestDrawing::strokeBeyondCellGrowsIt()
@@ -237,6 +250,26 @@ void TestDrawing::endingWithoutOpenStrokeChangesNothing()
   doc.endPath();
   QCOMPARE(pixel(doc.image(0, 0), 4, 4), once);
   QCOMPARE(painted(doc.image(0, 0)), block(4, 4, 1, 1));
+
+  // A stroke without footprints leaves a cell it does not reach alone.
+  doc.setOffset(QPoint(5, 5), 0, 0);
+  doc.beginPath(scopeOf(0));
+  doc.endPath();
+  QCOMPARE(doc.offset(0, 0), QPoint(5, 5));
+  QCOMPARE(doc.image(0, 0).size(), QSize(32, 48));
+}
+
+// A pen of size 0 paints like size 1 instead of moving the cell for nothing.
+void TestDrawing::zeroSizeOutsideCell()
+{
+  CharacterData doc = makeDoc();
+  doc.setPen(penOf(0));
+  doc.beginPath(scopeOf(0));
+  doc.addPenPoint(QPoint(-3, -3));
+  doc.endPath();
+  QCOMPARE(doc.offset(0, 0), QPoint(-3, -3));
+  QCOMPARE(doc.image(0, 0).size(), QSize(35, 51));
+  QCOMPARE(painted(doc.image(0, 0)), block(0, 0, 1, 1));
 }
 
 void TestDrawing::scopes()
