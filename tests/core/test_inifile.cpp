@@ -67,7 +67,6 @@ class TestIniFile : public QObject
   Q_OBJECT
 
 private slots:
-  void emptyStore();
   void addToEmptyStoreCreatesEnsemble();
   void setParentsAndChildSets();
   void keyIdsCountAcrossSets();
@@ -97,16 +96,6 @@ private slots:
   void writeFailureReported();
   void writeReadRoundTripsUtf8();
 };
-
-void TestIniFile::emptyStore()
-{
-  IniFile ini;
-  QCOMPARE(ini.findId("x", IniFile::Name::Key), 0);
-  QVERIFY(!ini.lastFound());
-  QCOMPARE(ini.findId("x", IniFile::Name::Set), 0);
-  QVERIFY(!ini.lastFound());
-  QCOMPARE(ini.lastError(), QString());
-}
 
 void TestIniFile::addToEmptyStoreCreatesEnsemble()
 {

@@ -70,8 +70,6 @@ private slots:
   void checkBoxQuestion_data();
   void checkBoxQuestion();
   void checkBoxSitsUnderText();
-  void noteQuestion();
-  void resetRestoresDefaults();
 };
 
 void TestQuestions::closeOneCharacter()
@@ -183,36 +181,6 @@ void TestQuestions::checkBoxSitsUnderText()
     QVERIFY(noteRect.top() >= textRect.bottom());
     QVERIFY(checkRect.top() >= noteRect.bottom());
   }
-}
-
-void TestQuestions::noteQuestion()
-{
-  Shown shown;
-  answerWith(shown, QMessageBox::Ok);
-  QCOMPARE(askWithNote(nullptr, "Titre", "Texte", "Plus d'informations", QMessageBox::Ok | QMessageBox::Cancel,
-                       QMessageBox::Warning),
-           QMessageBox::Ok);
-  QCOMPARE(shown.title, QString("Titre"));
-  QCOMPARE(shown.text, QString("Texte"));
-  QCOMPARE(shown.informative, QString("Plus d'informations"));
-  QCOMPARE(shown.icon, QMessageBox::Warning);
-  QCOMPARE(shown.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-}
-
-void TestQuestions::resetRestoresDefaults()
-{
-  int calls = 0;
-  prompts().runMessageBox = [&calls](QMessageBox&) {
-    ++calls;
-    return QMessageBox::Cancel;
-  };
-  prompts().openFileName = nullptr;
-  askCloseCharacter("a.sk", QPixmap(), nullptr);
-  QCOMPARE(calls, 1);
-  resetPrompts();
-  const Prompts& p = prompts();
-  QVERIFY(p.runMessageBox && p.question && p.message && p.openFileName && p.openFileNames && p.saveFileName
-          && p.existingDirectory);
 }
 
 SK_TEST_MAIN(TestQuestions)
