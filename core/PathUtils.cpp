@@ -1,0 +1,55 @@
+#include "core/PathUtils.h"
+
+#include <algorithm>
+
+namespace {
+
+int lastSeparator(const QString& path)
+{
+  return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+}
+
+} // namespace
+
+QString pathDirectory(const QString& path)
+{
+  const int sep = lastSeparator(path);
+  return sep < 0 ? QString() : path.left(sep);
+}
+
+QString pathFileName(const QString& path)
+{
+  return path.mid(lastSeparator(path) + 1);
+}
+
+QString pathBaseName(const QString& path)
+{
+  const QString name = pathFileName(path);
+  const int dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? name : name.left(dot);
+}
+
+QString pathExtension(const QString& path)
+{
+  return path.mid(path.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+bool hasExtension(const QString& path, const QString& ext)
+{
+  return pathExtension(path).compare(ext, Qt::CaseInsensitive) == 0;
+}
+
+void ensureExtension(QString& path, const QString& ext)
+{
+  if (!hasExtension(path, ext))
+    path += QLatin1Char('.') + ext;
+}
+
+bool isValidFileName(const QString& name)
+{
+  static const char forbidden[] = {'\\', '/', '*', '|', '<', '>', ':', '?', '"'};
+  for (char c : forbidden)
+    if (name.contains(QLatin1Char(c)))
+      return false;
+  return true;
+}

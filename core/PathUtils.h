@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+// File-path parts, working on the text alone: "/" and "\" both separate
+// folders, "." marks the extension, and the last one found counts.
+
+// The text before the last separator; empty when there is none.
+QString pathDirectory(const QString& path);
+// The text after the last separator; the whole text when there is none.
+QString pathFileName(const QString& path);
+// The file name without the text from its last "." on.
+QString pathBaseName(const QString& path);
+// The text after the last "." of the whole path (separators do not stop the
+// search); the whole text when there is no ".".
+QString pathExtension(const QString& path);
+// Whether pathExtension(path) equals ext, ignoring case.
+bool hasExtension(const QString& path, const QString& ext);
+// Appends "." and ext unless the path already has that extension.
+void ensureExtension(QString& path, const QString& ext);
+// False when the name holds a character that a file name may not hold:
+// \ / * | < > : ? "
+bool isValidFileName(const QString& name);
