@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <atomic>
 
 namespace {
 
@@ -243,18 +246,32 @@ std::string readText(QDataStream& in)
   return text.toUtf8().toStdString();
 }
 
+// Runs job(i) for i in 0..n-1 on all cores; false when any job failed.
+template <class Job>
+bool runInParallel(std::size_t n, Job job)
+{
+  std::vector<std::size_t> indexes(n);
+  for (std::size_t i = 0; i < n; ++i)
+    indexes[i] = i;
+  std::atomic<bool> ok{true};
+  QtConcurrent::blockingMap(indexes, [&](std::size_t i) {
+    if (!job(i))
+      ok = false;
+  });
+  return ok;
+}
+
 // The PNG file of every cell, element by element; false when one cannot be
-// encoded.
+// encoded. Cells are encoded side by side: the bytes are the same as one by
+// one, and the stream still writes them in order.
 bool encodeCells(const CharacterData& doc, std::vector<QByteArray>& pngs)
 {
-  pngs.clear();
+  std::vector<const QImage*> cells;
   for (int e = 0; e < doc.elementCount(); ++e)
-    for (const QImage& image : doc.images(e)) {
-      pngs.emplace_back();
-      if (!encodeCellPng(image, pngs.back()))
-        return false;
-    }
-  return true;
+    for (const QImage& image : doc.images(e))
+      cells.push_back(&image);
+  pngs.assign(cells.size(), QByteArray());
+  return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
 }
 
 void writeVersion1(QDataStream& out, const CharacterData& doc, const std::vector<QByteArray>& pngs)
@@ -308,17 +325,17 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
       if (!readStreamImageBytes(in, pngs.back()))
         return false;
     }
-  size_t next = 0;
+  std::vector<QImage*> cells;
   for (int e = 0; e < n; ++e)
-    for (QImage& image : doc.images(e)) {
-      const QByteArray& png = pngs[next++];
-      if (png.isEmpty())
-        continue;
-      image = decodeCellPng(png);
-      if (image.isNull())
-        return false;
-    }
-  return in.status() == QDataStream::Ok;
+    for (QImage& image : doc.images(e))
+      cells.push_back(&image);
+  const bool decoded = runInParallel(cells.size(), [&](std::size_t i) {
+    if (pngs[i].isEmpty())
+      return true;
+    *cells[i] = decodeCellPng(pngs[i]);
+    return !cells[i]->isNull();
+  });
+  return decoded && in.status() == QDataStream::Ok;
 }
 
 } // namespace
