@@ -480,7 +480,7 @@ private slots:
     QCOMPARE(m.pixel(0, 3), uint(kBlankPixel));   // low's transparent pixel adds nothing
     QCOMPARE(m.pixel(1, 3), 0xFF0000FFu);         // low alone
     QCOMPARE(m.pixel(8, 0), 0x80FF0000u);         // high over blank
-    QCOMPARE(m.pixel(8, 3), 0xFF7F007Eu);         // high blended over low
+    QCOMPARE(m.pixel(8, 3), 0xFF80007Fu);         // high blended over low
     QCOMPARE(m.pixel(11, 12), uint(kBlankPixel)); // covered by nothing
     // Cells where both elements are blank drawing cells stay 32x48 at (0, 0).
     QCOMPARE(doc.image(0, 0).size(), QSize(32, 48));
