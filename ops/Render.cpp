@@ -114,7 +114,12 @@ QImage CharacterData::renderImage(uint32_t fill)
 
   const bool framed = (m_type == XP || m_type == VX) && !m_selectedCells.empty();
   if (m_showGrid || framed) {
-    QPainter p(&picture);
+    // The pens are opaque and unsmoothed, so they write their exact words
+    // whatever the format says; the premultiplied view keeps the painter on its
+    // fast path and never converts the pixels it does not touch.
+    QImage view(picture.bits(), picture.width(), picture.height(), picture.bytesPerLine(),
+                QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&view);
     if (m_showGrid)
       drawGrid(p, m_type, picture.width(), picture.height());
     if (framed)

@@ -292,6 +292,59 @@ private slots:
     QCOMPARE(doc.renderImage(kBlankPixel), p);
   }
 
+  // The grid and frames are painted through a premultiplied view of the
+  // picture; they must come out as painting on the picture itself would.
+  void paintedAsOnThePicture_data()
+  {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("XP 1") << int(XP) << 1.0;
+    QTest::newRow("XP 1.5") << int(XP) << 1.5;
+    QTest::newRow("XP 4") << int(XP) << 4.0;
+    QTest::newRow("VX 0.7") << int(VX) << 0.7;
+    QTest::newRow("VX 3") << int(VX) << 3.0;
+  }
+  void paintedAsOnThePicture()
+  {
+    QFETCH(int, type);
+    QFETCH(double, zoom);
+    CharacterData doc = oneElement(type);
+    const QSize cell = doc.cellSize();
+    for (int c = 0; c < doc.cellCount(); ++c)
+      doc.setImage(filled(cell.width(), cell.height(), c % 2 ? 0x80FF8040u : 0x01020304u), 0, c);
+    doc.setZoom(zoom);
+    doc.setGridShown(false);
+    QImage expected = doc.renderImage(kBlankPixel);
+    {
+      QPainter p(&expected);
+      const int w = expected.width(), h = expected.height();
+      const int columns = type == XP ? 4 : 3;
+      p.setPen(QPen(QBrush(QColor(0, 0, 0, 255), Qt::SolidPattern), 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
+      for (int k = 1; k <= 3; ++k)
+        p.drawLine(QLine(0, k * (h / 4), w, k * (h / 4)));
+      for (int k = 1; k < columns; ++k)
+        p.drawLine(QLine(k * (w / columns), 0, k * (w / columns), h));
+      const int cw = w / columns, ch = h / 4;
+      for (int c : {0, 5, 10, 11}) {
+        const int x = (c % columns) * cw, y = (c / columns) * ch;
+        const QRect a(QPoint(x, y), QPoint(x + cw - 2, y + ch - 2));
+        const QRect b(QPoint(x + 3, y + 3), QPoint(x + cw - 5, y + ch - 5));
+        const QRect m(QPoint(x + 2, y + 2), QPoint(x + cw - 3, y + ch - 3));
+        p.setPen(QPen(QBrush(QColor(0, 0, 0, 255), Qt::SolidPattern), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        p.drawRects(&a, 1);
+        p.drawRects(&b, 1);
+        p.setPen(QPen(QBrush(QColor(255, 255, 255, 255), Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        p.drawRects(&m, 1);
+      }
+    }
+    doc.setGridShown(true);
+    doc.setSelectedCells({0, 5, 10, 11});
+    const QImage actual = doc.renderImage(kBlankPixel);
+    QCOMPARE(actual.format(), QImage::Format_ARGB32);
+    QCOMPARE(actual, expected);
+    QCOMPARE(countWords(actual, 0x01020304u) > 0, true);
+  }
+
   void framesFollowZoomAndLayout()
   {
     CharacterData doc(VX, QSize(0, 0));
