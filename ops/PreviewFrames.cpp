@@ -1,0 +1,64 @@
+#include "model/CharacterData.h"
+#include "ops/BlendImage.h"
+#include "ops/Compose.h"
+
+namespace {
+
+// One animation step for the whole program, so that every character's preview
+// continues the same walk cycle.
+signed char previewStep = 0;
+
+// The sheet column shown at each step: VX sheets hold the standing pose in
+// their middle column.
+const int kXpColumn[4] = {0, 1, 2, 3};
+const int kVxColumn[4] = {1, 0, 1, 2};
+
+} // namespace
+
+std::array<QImage, 4> CharacterData::previewImages() const
+{
+  const int columns = m_type == XP ? 4 : 3;
+  const QSize frameSize(m_size.width() / columns, m_size.height() / 4);
+  QImage blank(frameSize, QImage::Format_ARGB32);
+  blank.fill(kBlankPixel);
+  std::array<QImage, 4> frames{blank, blank, blank, blank};
+  if (m_type != XP && m_type != VX)
+    return frames;
+
+  const int column = m_type == XP ? kXpColumn[previewStep] : kVxColumn[previewStep];
+  if (m_drawBeyondBorders) {
+    // Neighbouring cells may spill into this one: compose the whole sheet and
+    // cut the frames out of it.
+    QImage sheet(m_size, QImage::Format_ARGB32);
+    if (!sheet.isNull()) {
+      sheet.fill(kBlankPixel);
+      composeSheet(*this, sheet, false);
+      for (int k = 0; k < 4; ++k)
+        blendImage(frames[k], 0, 0, sheet, column * frameSize.width(), k * frameSize.height(), frameSize.width(),
+                   frameSize.height());
+    }
+  } else {
+    for (int e = 0; e < elementCount(); ++e) {
+      if (!m_visible[e])
+        continue;
+      for (int k = 0; k < 4; ++k) {
+        const std::size_t c = static_cast<std::size_t>(k * columns + column);
+        if (c >= m_images[e].size() || c >= m_offsets[e].size())
+          continue;
+        const QImage& img = m_images[e][c];
+        const CellBlock b = clipToCell(m_offsets[e][c], img.size(), frameSize);
+        if (!b.isEmpty())
+          blendImage(frames[k], b.dx, b.dy, img, b.sx, b.sy, b.w, b.h);
+      }
+    }
+  }
+  previewStep = static_cast<signed char>((previewStep + 1) % 4);
+  return frames;
+}
+
+std::array<QPixmap, 4> CharacterData::previewPixmaps() const
+{
+  const std::array<QImage, 4> frames = previewImages();
+  return {QPixmap::fromImage(frames[0]), QPixmap::fromImage(frames[1]), QPixmap::fromImage(frames[2]),
+          QPixmap::fromImage(frames[3])};
+}
