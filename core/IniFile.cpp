@@ -1,4 +1,5 @@
 #include "core/IniFile.h"
+#include "core/SaveFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -392,7 +393,7 @@ bool IniFile::write(const std::string& path)
   QSaveFile file(name);
   if (!file.open(QIODevice::WriteOnly)
       || file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())
-      || !file.commit()) {
+      || !commitSaveFile(file)) {
     m_lastError = QStringLiteral("Impossible d'écrire le fichier : ") + name;
     return false;
   }

@@ -1,5 +1,6 @@
 #include "model/ElementFile.h"
 
+#include "core/SaveFile.h"
 #include "model/FileErrors.h"
 #include "model/StreamImage.h"
 #include "ops/CropTransparent.h"
@@ -72,7 +73,7 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
     file.cancelWriting();
     return QFileDevice::WriteError;
   }
-  if (!file.commit())
+  if (!commitSaveFile(file))
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::WriteError;
   return QFileDevice::NoError;
 }

@@ -1,4 +1,5 @@
 #include "model/CharacterData.h"
+#include "core/SaveFile.h"
 #include "model/FileErrors.h"
 #include "model/StreamImage.h"
 
@@ -359,7 +360,7 @@ bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char v
     writeVersion0(out, *this);
   else if (version == 1)
     writeVersion1(out, *this, pngs);
-  if (out.status() != QDataStream::Ok || !file.commit()) {
+  if (out.status() != QDataStream::Ok || !commitSaveFile(file)) {
     file.cancelWriting();
     m_errorMessage = saveErrorMessage(fileName);
     return false;

@@ -406,8 +406,16 @@ private slots:
     const std::string message0 = doc.errorMessage();
     doc.errorMessage().clear();
     const bool v1 = doc.saveProjectFile("kept.sk", 1);
+
+    // A file small enough to stay in the device's buffer fails only when
+    // flushed: it must fail all the same.
+    small.rlim_cur = 8;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    CharacterData empty;
+    const bool tiny = empty.saveProjectFile("kept.sk", 1);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!tiny);
 
     QVERIFY(!v0);
     QVERIFY(!v1);

@@ -1,0 +1,8 @@
+#pragma once
+class QSaveFile;
+
+// Flushes and commits a save file. Small files sit in the device's buffer
+// until close, where a failed write would otherwise go unnoticed and a short
+// file replace the old one: the flush is checked before the commit, and the
+// save is cancelled on failure so the old file stays as it was.
+bool commitSaveFile(QSaveFile& file);
