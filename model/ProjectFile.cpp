@@ -318,13 +318,18 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
       in >> p;
   if (in.status() != QDataStream::Ok)
     return false;
-  // The PNG files are all read before any is decoded.
+  // The rest of the file is read at once and cut into the cells' PNG files in
+  // stream order; only then are they decoded, side by side.
+  const QByteArray rest = in.device()->readAll();
+  qint64 pos = 0;
   std::vector<QByteArray> pngs;
   for (int e = 0; e < n; ++e)
     for (size_t c = 0; c < doc.images(e).size(); ++c) {
       pngs.emplace_back();
-      if (!readStreamImageBytes(in, pngs.back()))
+      if (!sliceStreamImage(rest, pos, pngs.back())) {
+        in.setStatus(QDataStream::ReadCorruptData);
         return false;
+      }
     }
   std::vector<QImage*> cells;
   for (int e = 0; e < n; ++e)

@@ -38,6 +38,24 @@ bool appendRaw(QDataStream& in, QByteArray& png, qint64 n)
   return true;
 }
 
+// The 8-byte head of a PNG chunk: big-endian data length, then the type.
+struct ChunkHead
+{
+  quint32 length = 0;
+  bool last = false;  // the IEND chunk
+  bool valid = false; // a length a file could hold
+};
+
+ChunkHead chunkHead(const char* bytes)
+{
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  ChunkHead head;
+  head.length = (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
+  head.valid = head.length <= 0x7fffffffu;
+  head.last = std::memcmp(b + 4, "IEND", 4) == 0;
+  return head;
+}
+
 } // namespace
 
 bool encodeCellPng(const QImage& image, QByteArray& png)
@@ -97,16 +115,45 @@ bool readStreamImageBytes(QDataStream& in, QByteArray& png)
     const qsizetype head = png.size();
     if (!appendRaw(in, png, 8))
       return fail(in);
-    const auto* b = reinterpret_cast<const unsigned char*>(png.constData() + head);
-    const quint32 length = (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
-    if (length > 0x7fffffffu || qint64(length) + 4 > bytesLeft(*device))
+    const ChunkHead chunk = chunkHead(png.constData() + head);
+    if (!chunk.valid || qint64(chunk.length) + 4 > bytesLeft(*device))
       return fail(in);
-    const bool last = std::memcmp(b + 4, "IEND", 4) == 0;
-    if (!appendRaw(in, png, qint64(length) + 4))
+    if (!appendRaw(in, png, qint64(chunk.length) + 4))
       return fail(in);
-    if (last)
+    if (chunk.last)
       return true;
   }
+}
+
+bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png)
+{
+  png.clear();
+  const qint64 size = bytes.size();
+  const char* data = bytes.constData();
+  if (size - pos < 4)
+    return false;
+  const auto* m = reinterpret_cast<const unsigned char*>(data + pos);
+  const quint32 marker = (quint32(m[0]) << 24) | (quint32(m[1]) << 16) | (quint32(m[2]) << 8) | m[3];
+  pos += 4;
+  if (marker == 0)
+    return true;
+  const qint64 start = pos;
+  if (size - pos < 8 || std::memcmp(data + pos, kPngSignature, 8) != 0)
+    return false;
+  pos += 8;
+  for (;;) {
+    if (size - pos < 8)
+      return false;
+    const ChunkHead chunk = chunkHead(data + pos);
+    if (!chunk.valid || qint64(chunk.length) + 12 > size - pos)
+      return false;
+    pos += qint64(chunk.length) + 12;
+    if (chunk.last)
+      break;
+  }
+  // A view into bytes: no copy, valid while bytes lives.
+  png = QByteArray::fromRawData(data + start, static_cast<qsizetype>(pos - start));
+  return true;
 }
 
 bool writeStreamImage(QDataStream& out, const QImage& image)

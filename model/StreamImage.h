@@ -28,6 +28,11 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 // result is false.
 bool readStreamImageBytes(QDataStream& in, QByteArray& png);
 
+// The same from bytes already in memory, starting at pos, which moves past the
+// image. png is a view into bytes (no copy): keep bytes alive while it is used.
+// False on a truncated or malformed image.
+bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png);
+
 // Both steps of each direction at once. writeStreamImage is false when the
 // image cannot be encoded (nothing is written then); readStreamImage is false,
 // with a stream error, when the marker announces an image that does not decode.
