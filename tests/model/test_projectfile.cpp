@@ -465,6 +465,38 @@ private slots:
 
   // The cell images are written as the Qt 4.5 stream operator writes them,
   // and every pixel word, including the blank one, comes back unchanged.
+  // Cells are encoded on several threads: the file must be byte for byte what
+  // one sequential pass of the toolkit's stream operators writes.
+  void parallelSaveMatchesSequentialStream()
+  {
+    CharacterData doc = makeDocument(XP, 60, 12);
+    doc.setName("Tête", 3);
+    QVERIFY(doc.saveProjectFile("parallel.sk", 1));
+
+    QByteArray expected;
+    QDataStream out(&expected, QIODevice::WriteOnly);
+    out << quint8(1) << quint8(0) << quint8(60);
+    out.setVersion(QDataStream::Qt_4_5);
+    out << doc.size() << qint32(doc.backgroundPixel());
+    for (int e = 0; e < 60; ++e)
+      out << QString::fromStdString(doc.source(e));
+    for (int e = 0; e < 60; ++e)
+      out << QString::fromStdString(doc.name(e));
+    for (int e = 0; e < 60; ++e)
+      out << bool(doc.isVisible(e));
+    for (int e = 0; e < 60; ++e)
+      for (const QPoint& p : doc.offsets(e))
+        out << p;
+    for (int e = 0; e < 60; ++e)
+      for (const QImage& image : doc.images(e))
+        out << image;
+    QCOMPARE(readAll("parallel.sk"), expected);
+
+    CharacterData back;
+    QVERIFY(back.loadProjectFile("parallel.sk"));
+    compareElements(doc, back);
+  }
+
   void cellImageEncoding()
   {
     QImage image = filledImage(5, 3, 7);

@@ -1,6 +1,9 @@
 #include "tests/TestMain.h"
 
+#include "model/CharacterData.h"
 #include "model/UndoHistory.h"
+
+#include <set>
 
 namespace {
 
@@ -177,6 +180,40 @@ private slots:
     QCOMPARE(undo(h), 7);
     QCOMPARE(redo(h), 8);
     QVERIFY(modified(h));
+  }
+
+  // Each pen step copies one cell; every other cell image of every step must
+  // share its pixels with the document, or a full history of a large
+  // character would hold hundreds of megabytes.
+  void stepsShareUnchangedCells()
+  {
+    CharacterData doc;
+    for (int e = 0; e < 255; ++e)
+      doc.addElement("", e);
+    UndoHistory history;
+    history.push(doc.toLayerData(), "Etat d'origine");
+    PenSettings pen;
+    pen.color = QColor(255, 0, 0);
+    for (int step = 0; step < 300; ++step) {
+      DrawScope scope;
+      scope.elements = {step % 255};
+      scope.cell = static_cast<unsigned char>(step % 16);
+      doc.setPen(pen);
+      doc.beginPath(scope);
+      doc.addPenPoint(QPoint(step % 32, step % 48));
+      doc.endPath();
+      history.push(doc.toLayerData(), "Pinceau");
+    }
+    QCOMPARE(history.count(), 271);
+    std::set<const uchar*> buffers;
+    qint64 bytes = 0;
+    for (int i = 0; i < history.count(); ++i)
+      for (const auto& element : history.goTo(i).images)
+        for (const QImage& image : element)
+          if (buffers.insert(image.constBits()).second)
+            bytes += image.sizeInBytes();
+    QVERIFY2(buffers.size() <= 255 * 16 + 271, qPrintable(QString::number(buffers.size())));
+    QVERIFY(bytes < 64ll * 1024 * 1024);
   }
 };
 
