@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     return 0;
   std::string error;
   auto groups = loadElementFile(path, error);
-  if (groups)
+  if (groups && qint64((*groups)[0].size().width()) * (*groups)[0].size().height() <= 4096 * 4096)
     (*groups)[0].flattenImage();
   return 0;
 }

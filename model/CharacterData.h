@@ -41,6 +41,10 @@ class QPainter;
 // The blank pixel: alpha 0, and the word every blank cell holds.
 constexpr uint32_t kBlankPixel = 0x00000013u;
 
+// The largest sheet side the readers accept: far beyond any character sheet,
+// and small enough that a damaged header never sizes gigabyte images.
+constexpr int kMaxSheetSide = 16384;
+
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
 

@@ -13,10 +13,6 @@ namespace {
 
 uint32_t loadSerial = 0;
 
-// Larger sides are no character sheet; refusing them keeps a damaged header
-// from sizing documents.
-constexpr int kMaxSheetSide = 16384;
-
 QString fileName(const std::string& path)
 {
   return QString::fromStdString(path);

@@ -185,6 +185,11 @@ bool readVersion0Image(QFile& file, QDataStream& in, QImage& image)
   return true;
 }
 
+bool isSheetSize(const QSize& size)
+{
+  return size.width() >= 0 && size.height() >= 0 && size.width() <= kMaxSheetSide && size.height() <= kMaxSheetSide;
+}
+
 bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
 {
   in.setByteOrder(QDataStream::LittleEndian);
@@ -192,7 +197,7 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
   quint8 grid = 0, beyond = 0, only = 0;
   double zoom = 0;
   in >> w >> h >> grid >> beyond >> only >> zoom;
-  if (in.status() != QDataStream::Ok)
+  if (in.status() != QDataStream::Ok || !isSheetSize(QSize(w, h)))
     return false;
   doc.setSize(QSize(w, h), false);
   doc.setGridShown(grid != 0);
@@ -299,7 +304,7 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
   QSize size;
   qint32 background = 0;
   in >> size >> background;
-  if (in.status() != QDataStream::Ok)
+  if (in.status() != QDataStream::Ok || !isSheetSize(size))
     return false;
   doc.setSize(size, false);
   doc.setBackgroundPixel(background);

@@ -7,21 +7,31 @@
 
 #include <algorithm>
 
+namespace {
+
+// In 64 bits: offsets read from a file may lie anywhere in the int range.
+CellBlock clip(qint64 ox, qint64 oy, const QSize& image, const QSize& area)
+{
+  const qint64 dx = std::max<qint64>(ox, 0), sx = std::max<qint64>(-ox, 0);
+  const qint64 dy = std::max<qint64>(oy, 0), sy = std::max<qint64>(-oy, 0);
+  const qint64 w = std::min<qint64>(area.width() - dx, image.width() - sx);
+  const qint64 h = std::min<qint64>(area.height() - dy, image.height() - sy);
+  if (w < 1 || h < 1)
+    return CellBlock{};
+  // Each value now lies inside one of the two images.
+  return CellBlock{int(dx), int(dy), int(sx), int(sy), int(w), int(h)};
+}
+
+} // namespace
+
 CellBlock clipToCell(const QPoint& offset, const QSize& image, const QSize& cell)
 {
-  CellBlock b;
-  b.dx = std::max(offset.x(), 0);
-  b.sx = std::max(-offset.x(), 0);
-  b.dy = std::max(offset.y(), 0);
-  b.sy = std::max(-offset.y(), 0);
-  b.w = std::min(cell.width() - b.dx, image.width() - b.sx);
-  b.h = std::min(cell.height() - b.dy, image.height() - b.sy);
-  return b;
+  return clip(offset.x(), offset.y(), image, cell);
 }
 
 CellBlock clipToSheet(const QPoint& origin, const QPoint& offset, const QSize& image, const QSize& sheet)
 {
-  return clipToCell(origin + offset, image, sheet);
+  return clip(qint64(origin.x()) + offset.x(), qint64(origin.y()) + offset.y(), image, sheet);
 }
 
 namespace {

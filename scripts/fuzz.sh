@@ -15,7 +15,7 @@ cmake --build "$build" -- -j"$(nproc)"
 mkdir -p fuzz-findings
 status=0
 for bin in "$build"/fuzz_*; do
-  [ -x "$bin" ] || continue
+  [ -f "$bin" ] && [ -x "$bin" ] || continue
   name=$(basename "$bin")
   corpus="$build/corpus/$name"
   rm -rf "$corpus"

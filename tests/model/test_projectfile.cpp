@@ -310,6 +310,11 @@ private slots:
     QByteArray huge = v1 + hex("00 00 00 01") + pngClaiming(30000, 30000);
     huge += QByteArray(15 * 4, '\0');
     QTest::newRow("v1 PNG claiming 30000 x 30000") << huge;
+    // Sheets no character has, which would make every render allocate
+    // gigabytes (found by fuzzing).
+    QTest::newRow("v0 huge sheet") << hex("00 01 00 00 79 79 79 79 79 79 79 79 79 79 79 79 79 79 79 79 00 00 00 00");
+    QTest::newRow("v0 negative sheet") << hex("00 00 00  80 FF C0 00  01 00 00  00 00 00 00 00 00 F0 3F");
+    QTest::newRow("v1 huge sheet") << hex("01 00 00 00 00 40 01 00 00 00 C0 00 00 00 13");
     QTest::newRow("v1 odd string length") << hex("01 00 01  00 00 00 80 00 00 00 C0 00 00 00 13  00 00 00 03 00 41 00");
   }
   void malformedFiles()
