@@ -178,13 +178,16 @@ void CharacterData::drawShape(const QRect& rect, int tool)
   const bool rectangle = tool == 5;
   {
     QPainter painter(&shape);
-    if (fillMode == 0) {
+    auto drawOutline = [&] {
       painter.setPen(outlinePen);
       painter.setBrush(Qt::NoBrush);
       if (rectangle)
         painter.drawRect(outline);
       else
         painter.drawEllipse(outline);
+    };
+    if (fillMode == 0) {
+      drawOutline();
     } else if (fillMode == 1) {
       if (radial) {
         drawRadialPicture(painter, m_style.gradient, w, h, QSize(w, h), QPoint(0, 0), rectangle);
@@ -206,12 +209,7 @@ void CharacterData::drawShape(const QRect& rect, int tool)
         path.addEllipse(QRectF(0.0, 0.0, w - 1, h - 1));
         painter.fillPath(path, fill);
       }
-      painter.setPen(outlinePen);
-      painter.setBrush(Qt::NoBrush);
-      if (rectangle)
-        painter.drawRect(outline);
-      else
-        painter.drawEllipse(outline);
+      drawOutline();
     }
   }
   mergeDrawing(shape, toPointF(rect.topLeft()).x(), toPointF(rect.topLeft()).y());

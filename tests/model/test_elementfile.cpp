@@ -1,4 +1,5 @@
 #include "model/ElementFile.h"
+#include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 
 #include <QDataStream>
@@ -9,19 +10,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 // A sheet whose cell j holds one opaque pixel at (j % 3 + 1, j % 5 + 2) of
 // the cell, in a colour that names the sheet and the cell.

@@ -1,3 +1,4 @@
+#include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 
 #include "model/CharacterData.h"
@@ -17,19 +18,6 @@ namespace {
 QByteArray hex(const char* text)
 {
   return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
-QByteArray readAll(const QString& path)
-{
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  QCOMPARE(f.write(bytes), bytes.size());
 }
 
 QImage filledImage(int w, int h, uint32_t seed)
