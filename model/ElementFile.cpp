@@ -3,8 +3,9 @@
 #include "core/SaveFile.h"
 #include "model/FileErrors.h"
 #include "model/StreamImage.h"
-#include "ops/CropTransparent.h"
+#include "ops/SheetCut.h"
 
+#include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QSaveFile>
@@ -23,34 +24,24 @@ std::string damaged(const std::string& path)
   return "Ce fichier est endommagé :<br />" + path + ".<br />Il est impossible de l'ouvrir.";
 }
 
-struct CutCell
-{
-  QPoint offset;
-  QImage image;
-};
-
-// Cuts one sheet into its cells, each cropped and centred in the cells of the
-// largest sheet (the wider margin goes right or down when the difference is odd).
-std::vector<CutCell> cutSheet(const QImage& source, int columns, int cells, const QSize& largest)
-{
-  const QImage sheet = source.format() == QImage::Format_ARGB32 ? source : source.convertToFormat(QImage::Format_ARGB32);
-  const int w0 = largest.width() / columns, h0 = largest.height() / 4;
-  const int w = sheet.width() / columns, h = sheet.height() / 4;
-  std::vector<CutCell> out;
-  for (int j = 0; j < cells; ++j) {
-    QImage cell = sheet.copy((j % columns) * w, (j / columns) * h, w, h);
-    QPoint shift;
-    cropTransparent(cell, shift);
-    out.push_back(CutCell{QPoint(shift.x() + (w0 - w) / 2, shift.y() + (h0 - h) / 2), cell});
-  }
-  return out;
-}
-
-// Header then the cells, through a save file so that a failed write never
-// replaces the old file.
+// Header then the cells of the documents' elements, in order, through a save
+// file so that a failed write never replaces the old file. The cells are
+// encoded side by side; the stream still writes them in order.
 int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 marker, qint8 layout,
-                     const std::vector<std::vector<CutCell>>& elements)
+                     const std::vector<const CharacterData*>& docs)
 {
+  std::vector<const QImage*> cells;
+  std::vector<QPoint> offsets;
+  for (const CharacterData* doc : docs)
+    for (int e = 0; e < doc->elementCount(); ++e)
+      for (std::size_t c = 0; c < doc->images(e).size(); ++c) {
+        cells.push_back(&doc->image(e, c));
+        offsets.push_back(doc->offset(e, c));
+      }
+  std::vector<QByteArray> pngs;
+  if (!encodeCellPngs(cells, pngs))
+    return QFileDevice::WriteError;
+
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::OpenError;
@@ -59,13 +50,11 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_4_5);
   out << size << count << marker << layout;
-  bool encoded = true;
-  for (const auto& element : elements)
-    for (const CutCell& cell : element) {
-      out << cell.offset;
-      encoded = encoded && writeStreamImage(out, cell.image);
-    }
-  if (!encoded || out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    out << offsets[i];
+    writeStreamImageBytes(out, pngs[i]);
+  }
+  if (out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
     file.cancelWriting();
     return QFileDevice::WriteError;
   }
@@ -91,14 +80,18 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
   QSize largest = sheets.front().size();
   for (const QImage& s : sheets)
     largest = largest.expandedTo(s.size());
-  const int columns = layout == XP ? 4 : 3;
-  const int cells = layout == XP ? 16 : 12;
-  std::vector<std::vector<CutCell>> elements;
-  for (const QImage& s : sheets)
-    elements.push_back(cutSheet(s, columns, cells, largest));
+  // The sheets are cut as elements of a document of the largest size: a
+  // smaller sheet has its cells centred in the larger cells.
+  CharacterData cut(layout, QSize());
+  cut.setSize(largest, false);
+  for (const QImage& s : sheets) {
+    cut.images().emplace_back();
+    cut.offsets().emplace_back();
+    cutSheet(s, cut, cut.images().back(), cut.offsets().back());
+  }
   return writeElementFile(QString::fromStdString(path ? std::string(path) : std::string()), largest,
                           static_cast<qint8>(sheets.size()), static_cast<qint8>(marker), static_cast<qint8>(layout),
-                          elements);
+                          {&cut});
 }
 
 std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage)
@@ -130,24 +123,41 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     return std::nullopt;
   }
 
+  // The cells are cut out of the rest of the file in order, then decoded side
+  // by side.
   std::array<CharacterData, 2> groups{CharacterData(layout, size), CharacterData(layout, size)};
   const int cells = layout == XP ? 16 : 12;
+  QByteArray rest = file.readAll();
+  QBuffer buffer(&rest);
+  buffer.open(QIODevice::ReadOnly);
+  QDataStream points(&buffer);
+  points.setVersion(QDataStream::Qt_4_5);
+  std::vector<QByteArray> pngs;
   for (int i = 0; i < count; ++i) {
-    std::vector<QImage> images(cells);
-    std::vector<QPoint> offsets(cells);
+    CharacterData& doc = groups[i < marker ? 0 : 1];
+    doc.images().emplace_back(cells);
+    doc.offsets().emplace_back(cells);
     for (int c = 0; c < cells; ++c) {
-      in >> offsets[c];
-      if (in.status() != QDataStream::Ok || !readStreamImage(in, images[c])) {
+      points >> doc.offsets().back()[c];
+      qint64 pos = buffer.pos();
+      pngs.emplace_back();
+      if (points.status() != QDataStream::Ok || !sliceStreamImage(rest, pos, pngs.back()) || !buffer.seek(pos)) {
         errorMessage = damaged(path);
         return std::nullopt;
       }
     }
-    CharacterData& doc = groups[i < marker ? 0 : 1];
-    doc.images().push_back(std::move(images));
-    doc.offsets().push_back(std::move(offsets));
     doc.names().push_back("Element " + std::to_string(i));
     doc.sources().push_back(path + "?" + std::to_string(i) + "_" + std::to_string(serial));
     doc.visibility().push_back(true);
+  }
+  std::vector<QImage*> targets;
+  for (CharacterData& doc : groups)
+    for (auto& element : doc.images())
+      for (QImage& image : element)
+        targets.push_back(&image);
+  if (!decodeCellPngs(pngs, targets)) {
+    errorMessage = damaged(path);
+    return std::nullopt;
   }
   return groups;
 }
@@ -175,14 +185,7 @@ void resaveElementFile(const std::string& path)
   if (!groups)
     return;
   const CharacterData& below = (*groups)[0];
-  std::vector<std::vector<CutCell>> elements;
-  for (const CharacterData* doc : {&(*groups)[0], &(*groups)[1]})
-    for (int e = 0; e < doc->elementCount(); ++e) {
-      std::vector<CutCell> cells;
-      for (std::size_t c = 0; c < doc->images(e).size(); ++c)
-        cells.push_back(CutCell{doc->offset(e, c), doc->image(e, c)});
-      elements.push_back(std::move(cells));
-    }
-  writeElementFile(fileName(path), below.size(), static_cast<qint8>(elements.size()),
-                   static_cast<qint8>(below.elementCount()), static_cast<qint8>(below.type()), elements);
+  const CharacterData& above = (*groups)[1];
+  writeElementFile(fileName(path), below.size(), static_cast<qint8>(below.elementCount() + above.elementCount()),
+                   static_cast<qint8>(below.elementCount()), static_cast<qint8>(below.type()), {&below, &above});
 }

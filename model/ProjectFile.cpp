@@ -7,9 +7,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
-#include <QtConcurrent/QtConcurrentMap>
-
-#include <atomic>
 
 namespace {
 
@@ -252,21 +249,6 @@ std::string readText(QDataStream& in)
   return text.toUtf8().toStdString();
 }
 
-// Runs job(i) for i in 0..n-1 on all cores; false when any job failed.
-template <class Job>
-bool runInParallel(std::size_t n, Job job)
-{
-  std::vector<std::size_t> indexes(n);
-  for (std::size_t i = 0; i < n; ++i)
-    indexes[i] = i;
-  std::atomic<bool> ok{true};
-  QtConcurrent::blockingMap(indexes, [&](std::size_t i) {
-    if (!job(i))
-      ok = false;
-  });
-  return ok;
-}
-
 // The PNG file of every cell, element by element; false when one cannot be
 // encoded. Cells are encoded side by side: the bytes are the same as one by
 // one, and the stream still writes them in order.
@@ -276,8 +258,7 @@ bool encodeCells(const CharacterData& doc, std::vector<QByteArray>& pngs)
   for (int e = 0; e < doc.elementCount(); ++e)
     for (const QImage& image : doc.images(e))
       cells.push_back(&image);
-  pngs.assign(cells.size(), QByteArray());
-  return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
+  return encodeCellPngs(cells, pngs);
 }
 
 void writeVersion1(QDataStream& out, const CharacterData& doc, const std::vector<QByteArray>& pngs)
@@ -340,13 +321,7 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
   for (int e = 0; e < n; ++e)
     for (QImage& image : doc.images(e))
       cells.push_back(&image);
-  const bool decoded = runInParallel(cells.size(), [&](std::size_t i) {
-    if (pngs[i].isEmpty())
-      return true;
-    *cells[i] = decodeCellPng(pngs[i]);
-    return !cells[i]->isNull();
-  });
-  return decoded && in.status() == QDataStream::Ok;
+  return decodeCellPngs(pngs, cells) && in.status() == QDataStream::Ok;
 }
 
 } // namespace

@@ -4,39 +4,14 @@
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QtConcurrent/QtConcurrentMap>
 
-#include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
 
 const char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
-
-qint64 bytesLeft(const QIODevice& device)
-{
-  return device.isSequential() ? device.bytesAvailable() : device.size() - device.pos();
-}
-
-bool fail(QDataStream& in)
-{
-  in.setStatus(QDataStream::ReadCorruptData);
-  return false;
-}
-
-// Appends exactly n bytes of the stream to png.
-bool appendRaw(QDataStream& in, QByteArray& png, qint64 n)
-{
-  qsizetype at = png.size();
-  png.resize(at + static_cast<qsizetype>(n));
-  while (n > 0) {
-    const int block = static_cast<int>(std::min<qint64>(n, 1 << 30));
-    if (in.readRawData(png.data() + at, block) != block)
-      return false;
-    at += block;
-    n -= block;
-  }
-  return true;
-}
 
 // The 8-byte head of a PNG chunk: big-endian data length, then the type.
 struct ChunkHead
@@ -85,6 +60,43 @@ QImage decodeCellPng(const QByteArray& png)
   return image;
 }
 
+namespace {
+
+// Runs job(i) for i in 0..n-1 on all cores; false when any job failed.
+template <class Job>
+bool runInParallel(std::size_t n, Job job)
+{
+  std::vector<std::size_t> indexes(n);
+  for (std::size_t i = 0; i < n; ++i)
+    indexes[i] = i;
+  std::atomic<bool> ok{true};
+  QtConcurrent::blockingMap(indexes, [&](std::size_t i) {
+    if (!job(i))
+      ok = false;
+  });
+  return ok;
+}
+
+} // namespace
+
+bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs)
+{
+  pngs.assign(cells.size(), QByteArray());
+  return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
+}
+
+bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells)
+{
+  return runInParallel(cells.size(), [&](std::size_t i) {
+    if (pngs[i].isEmpty()) {
+      *cells[i] = QImage();
+      return true;
+    }
+    *cells[i] = decodeCellPng(pngs[i]);
+    return !cells[i]->isNull();
+  });
+}
+
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
 {
   if (png.isEmpty()) {
@@ -93,36 +105,6 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
   }
   out << qint32(1);
   out.writeRawData(png.constData(), static_cast<int>(png.size()));
-}
-
-bool readStreamImageBytes(QDataStream& in, QByteArray& png)
-{
-  png.clear();
-  qint32 marker = 0;
-  in >> marker;
-  if (in.status() != QDataStream::Ok)
-    return false;
-  if (marker == 0)
-    return true;
-  QIODevice* device = in.device();
-  if (!device || bytesLeft(*device) < 8 || !appendRaw(in, png, 8)
-      || std::memcmp(png.constData(), kPngSignature, 8) != 0)
-    return fail(in);
-  // Chunk by chunk: length (big-endian), type, data, CRC.
-  for (;;) {
-    if (bytesLeft(*device) < 8)
-      return fail(in);
-    const qsizetype head = png.size();
-    if (!appendRaw(in, png, 8))
-      return fail(in);
-    const ChunkHead chunk = chunkHead(png.constData() + head);
-    if (!chunk.valid || qint64(chunk.length) + 4 > bytesLeft(*device))
-      return fail(in);
-    if (!appendRaw(in, png, qint64(chunk.length) + 4))
-      return fail(in);
-    if (chunk.last)
-      return true;
-  }
 }
 
 bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png)
@@ -154,25 +136,4 @@ bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png)
   // A view into bytes: no copy, valid while bytes lives.
   png = QByteArray::fromRawData(data + start, static_cast<qsizetype>(pos - start));
   return true;
-}
-
-bool writeStreamImage(QDataStream& out, const QImage& image)
-{
-  QByteArray png;
-  if (!encodeCellPng(image, png))
-    return false;
-  writeStreamImageBytes(out, png);
-  return true;
-}
-
-bool readStreamImage(QDataStream& in, QImage& image)
-{
-  QByteArray png;
-  image = QImage();
-  if (!readStreamImageBytes(in, png))
-    return false;
-  if (png.isEmpty())
-    return true;
-  image = decodeCellPng(png);
-  return image.isNull() ? fail(in) : true;
 }

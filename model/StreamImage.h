@@ -2,12 +2,15 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <vector>
+
 class QDataStream;
 
 // Cell images in the data-stream encoding of stream version Qt_4_5: a 32-bit
 // marker, 0 for a null image and 1 otherwise, then for a non-null image the
 // image as a PNG file. The PNG encoding and decoding are kept apart from the
-// stream so that many cells can be converted at once.
+// stream so that many cells can be converted at once, while the stream itself
+// is still written and read in order.
 
 // The PNG file of a cell, exactly as the stream operator of QImage writes it;
 // an empty array for a null image. False when a non-null image cannot be
@@ -18,23 +21,17 @@ bool encodeCellPng(const QImage& image, QByteArray& png);
 // null image when the bytes do not decode.
 QImage decodeCellPng(const QByteArray& png);
 
+// Both for many cells at once, on all cores. pngs[i] belongs to cells[i]; an
+// empty png stands for a null image. False when any cell fails.
+bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs);
+bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells);
+
 // Writes the marker and the PNG file made by encodeCellPng.
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 
 // Reads one marker and, for a non-null image, the PNG file up to the end of
-// its IEND chunk, without decoding it: png stays empty for a null image.
-// Chunk lengths are checked against the bytes left before anything is read;
-// on a truncated or malformed file the stream status becomes an error and the
-// result is false.
-bool readStreamImageBytes(QDataStream& in, QByteArray& png);
-
-// The same from bytes already in memory, starting at pos, which moves past the
-// image. png is a view into bytes (no copy): keep bytes alive while it is used.
-// False on a truncated or malformed image.
+// its IEND chunk, from bytes already in memory starting at pos, which moves
+// past the image; png stays empty for a null image. Chunk lengths are checked
+// against the bytes left. png is a view into bytes (no copy): keep bytes alive
+// while it is used. False on a truncated or malformed image.
 bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png);
-
-// Both steps of each direction at once. writeStreamImage is false when the
-// image cannot be encoded (nothing is written then); readStreamImage is false,
-// with a stream error, when the marker announces an image that does not decode.
-bool writeStreamImage(QDataStream& out, const QImage& image);
-bool readStreamImage(QDataStream& in, QImage& image);
