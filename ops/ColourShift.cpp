@@ -1,5 +1,6 @@
 #include "ops/ColourShift.h"
 
+#include "core/ColourUtils.h"
 #include "model/CharacterData.h"
 
 #include <algorithm>
@@ -10,21 +11,6 @@ namespace {
 
 constexpr double kThird = 1.0 / 3.0;
 constexpr double kTwoThirds = 2.0 / 3.0;
-
-double hueToChannel(double t, double lo, double hi)
-{
-  if (t < 0)
-    t += 1;
-  if (t > 1)
-    t -= 1;
-  if (6 * t < 1)
-    return lo + (hi - lo) * 6 * t;
-  if (2 * t < 1)
-    return hi;
-  if (3 * t < 2)
-    return lo + (hi - lo) * (kTwoThirds - t) * 6;
-  return lo;
-}
 
 int toChannel(double v)
 {
@@ -96,9 +82,9 @@ uint32_t shiftColour(const TslShift& shift, bool absoluteHue, uint32_t pixel)
     const double lo = 2.0 * l - hi;
     const float hr = static_cast<float>(h + kThird);
     const float hb = static_cast<float>(h - kThird);
-    red = toChannel(255 * hueToChannel(hr, lo, hi));
-    green = toChannel(255 * hueToChannel(h, lo, hi));
-    blue = toChannel(255 * hueToChannel(hb, lo, hi));
+    red = toChannel(255 * hueToChannel(lo, hi, hr));
+    green = toChannel(255 * hueToChannel(lo, hi, h));
+    blue = toChannel(255 * hueToChannel(lo, hi, hb));
   }
   return (static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) | static_cast<uint32_t>(blue);
 }
