@@ -41,6 +41,15 @@ class QPainter;
 // The blank pixel: alpha 0, and the word every blank cell holds.
 constexpr uint32_t kBlankPixel = 0x00000013u;
 
+// An ARGB32 image of that size holding only the blank pixel (null when the
+// size is empty or cannot be allocated).
+inline QImage blankImage(const QSize& size)
+{
+  QImage image(size, QImage::Format_ARGB32);
+  image.fill(kBlankPixel);
+  return image;
+}
+
 // The largest sheet side the readers accept: far beyond any character sheet,
 // and small enough that a damaged header never sizes gigabyte images.
 constexpr int kMaxSheetSide = 16384;

@@ -130,9 +130,7 @@ void makeDrawingElement(const CharacterData& doc, Element& el)
   el.offsets.clear();
   if (doc.type() != XP && doc.type() != VX)
     return;
-  QImage blank(doc.cellSize(), QImage::Format_ARGB32);
-  blank.fill(kBlankPixel);
-  el.images.assign(doc.cellCount(), blank);
+  el.images.assign(doc.cellCount(), blankImage(doc.cellSize()));
   el.offsets.assign(doc.cellCount(), QPoint(0, 0));
 }
 
@@ -395,8 +393,7 @@ void CharacterData::mergeElements(const std::vector<int>& elements)
       right = std::max(right, o.x() + img.width());
       bottom = std::max(bottom, o.y() + img.height());
     }
-    QImage canvas(right - left, bottom - top, QImage::Format_ARGB32);
-    canvas.fill(kBlankPixel);
+    QImage canvas = blankImage(QSize(right - left, bottom - top));
     for (int ek : list) {
       if (c >= m_images[ek].size() || c >= m_offsets[ek].size())
         continue;

@@ -47,13 +47,6 @@ std::optional<int> parseIndex(const std::string& digits)
   return std::stoi(digits);
 }
 
-QImage blankCell(const QSize& size)
-{
-  QImage image(size, QImage::Format_ARGB32);
-  image.fill(kBlankPixel);
-  return image;
-}
-
 // One reload call: the failures it collects and where the library-folder test
 // looks in the source.
 class Reloader
@@ -103,7 +96,7 @@ private:
   {
     const QSize cell = m_doc.cellSize();
     for (int c : cells) {
-      m_doc.setImage(blankCell(cell), element, c);
+      m_doc.setImage(blankImage(cell), element, c);
       m_doc.setOffset(QPoint(0, 0), element, c);
     }
   }

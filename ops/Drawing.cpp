@@ -19,14 +19,6 @@ int penSize(const PenSettings& pen)
   return std::max(pen.size, 1);
 }
 
-QImage blankImage(int w, int h)
-{
-  QImage image(w, h, QImage::Format_ARGB32);
-  if (!image.isNull())
-    image.fill(kBlankPixel);
-  return image;
-}
-
 QPen linePen(const QColor& color, double width)
 {
   return QPen(QBrush(color), width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
@@ -40,7 +32,7 @@ void drawRadialPicture(QPainter& painter, const GradientSettings& gradient, int 
   if (target.width() < 1 || target.height() < 1)
     return;
   const int side = std::max(w, h);
-  QImage square = blankImage(side, side);
+  QImage square = blankImage(QSize(side, side));
   if (square.isNull())
     return;
   {
@@ -102,7 +94,7 @@ void CharacterData::endPath()
 
   if (!(bounds.width() < INT_MAX && bounds.height() < INT_MAX))
     return;
-  QImage drawing = blankImage(static_cast<int>(bounds.width()), static_cast<int>(bounds.height()));
+  QImage drawing = blankImage(QSize(static_cast<int>(bounds.width()), static_cast<int>(bounds.height())));
   if (drawing.isNull())
     return;
   {
@@ -129,7 +121,7 @@ void CharacterData::drawLine(const QPoint& from, const QPoint& to)
   const qint64 height = std::abs(qint64(from.y()) - to.y()) + 1 + s;
   if (width > INT_MAX || height > INT_MAX)
     return;
-  QImage drawing = blankImage(int(width), int(height));
+  QImage drawing = blankImage(QSize(int(width), int(height)));
   if (drawing.isNull())
     return;
   {
@@ -150,7 +142,7 @@ void CharacterData::drawShape(const QRect& rect, int tool)
   const int h = rect.height();
   if (w < 1 || h < 1)
     return;
-  QImage shape = blankImage(w, h);
+  QImage shape = blankImage(QSize(w, h));
   if (shape.isNull())
     return;
 
@@ -243,7 +235,7 @@ void CharacterData::mergeDrawing(const QImage& drawing, double ox, double oy)
     const int right = std::max(x0 + W, static_cast<int>(ox + w));
     const int bottom = std::max(y0 + H, static_cast<int>(oy + h));
     const int px = static_cast<int>(ox - nx), py = static_cast<int>(oy - ny);
-    QImage grown = blankImage(right - nx, bottom - ny);
+    QImage grown = blankImage(QSize(right - nx, bottom - ny));
     // Only a fractional origin could leave the drawing outside the union.
     if (grown.isNull() || px < 0 || py < 0 || px + w > grown.width() || py + h > grown.height())
       return;

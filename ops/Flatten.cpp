@@ -3,11 +3,9 @@
 
 QImage CharacterData::flattenImage()
 {
-  QImage sheet(m_size, QImage::Format_ARGB32);
-  if (!sheet.isNull()) {
-    sheet.fill(kBlankPixel);
+  QImage sheet = blankImage(m_size);
+  if (!sheet.isNull())
     composeSheet(*this, sheet, m_onlySelection);
-  }
   m_lastFlatten = sheet;
   return sheet;
 }

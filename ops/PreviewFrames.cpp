@@ -19,8 +19,7 @@ std::array<QImage, 4> CharacterData::previewImages() const
 {
   const int columns = m_type == XP ? 4 : 3;
   const QSize frameSize(m_size.width() / columns, m_size.height() / 4);
-  QImage blank(frameSize, QImage::Format_ARGB32);
-  blank.fill(kBlankPixel);
+  const QImage blank = blankImage(frameSize);
   std::array<QImage, 4> frames{blank, blank, blank, blank};
   if (m_type != XP && m_type != VX)
     return frames;
@@ -29,9 +28,8 @@ std::array<QImage, 4> CharacterData::previewImages() const
   if (m_drawBeyondBorders) {
     // Neighbouring cells may spill into this one: compose the whole sheet and
     // cut the frames out of it.
-    QImage sheet(m_size, QImage::Format_ARGB32);
+    QImage sheet = blankImage(m_size);
     if (!sheet.isNull()) {
-      sheet.fill(kBlankPixel);
       composeSheet(*this, sheet, false);
       for (int k = 0; k < 4; ++k)
         blendImage(frames[k], 0, 0, sheet, column * frameSize.width(), k * frameSize.height(), frameSize.width(),
