@@ -1,6 +1,7 @@
 #include "model/ElementFile.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
+#include "tests/model/MarkedSheet.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -10,18 +11,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// A sheet whose cell j holds one opaque pixel at (j % 3 + 1, j % 5 + 2) of
-// the cell, in a colour that names the sheet and the cell.
-QImage markedSheet(int w, int h, int columns, uint32_t tag)
-{
-  QImage sheet(w, h, QImage::Format_ARGB32);
-  sheet.fill(kBlankPixel);
-  const int cw = w / columns, ch = h / 4;
-  for (int j = 0; j < columns * 4; ++j)
-    sheet.setPixel((j % columns) * cw + j % 3 + 1, (j / columns) * ch + j % 5 + 2, 0xFF000000u | tag << 8 | uint32_t(j));
-  return sheet;
-}
 
 std::vector<QImage> sheets(int n, int layout = XP)
 {

@@ -1,23 +1,11 @@
 #include "core/Prompts.h"
 #include "model/ElementFile.h"
 #include "tests/TestMain.h"
+#include "tests/model/MarkedSheet.h"
 
 #include <QDir>
 
 namespace {
-
-// A sheet whose cell j holds a small opaque block whose colour names the tag
-// and the cell, placed at (j % 3 + 1, j % 5 + 2) of the cell.
-QImage markedSheet(int w, int h, int columns, uint32_t tag)
-{
-  QImage sheet(w, h, QImage::Format_ARGB32);
-  sheet.fill(kBlankPixel);
-  const int cw = w / columns, ch = h / 4;
-  for (int j = 0; j < columns * 4; ++j)
-    for (int k = 0; k < 2; ++k)
-      sheet.setPixel((j % columns) * cw + j % 3 + 1 + k, (j / columns) * ch + j % 5 + 2, 0xFF000000u | tag << 8 | uint32_t(j));
-  return sheet;
-}
 
 QImage scribble(const QSize& size)
 {
