@@ -5,6 +5,9 @@
 #include <QString>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 inline QByteArray readAll(const QString& path)
 {
   QFile f(path);
@@ -16,4 +19,21 @@ inline void writeAll(const QString& path, const QByteArray& bytes)
   QFile f(path);
   QVERIFY(f.open(QIODevice::WriteOnly));
   QCOMPARE(f.write(bytes), qint64(bytes.size()));
+}
+
+// Runs job with the process's file-size limit set to bytes, so that writes
+// beyond it fail (with SIGXFSZ ignored) as on a full disk; the limit is
+// restored afterwards. Works as root, where permission bits stop nothing.
+template <class Job>
+void withFileSizeLimit(rlim_t bytes, Job job)
+{
+  struct rlimit saved;
+  QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = bytes;
+  QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+  job();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
 }

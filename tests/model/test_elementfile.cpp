@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -158,15 +156,8 @@ private slots:
     QCOMPARE(saveElementFile("keep.elsk", sheets(1), 0, XP), 0);
     const QByteArray before = readAll("keep.elsk");
     const QStringList files = QDir().entryList(QDir::Files);
-    struct rlimit saved;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int code = saveElementFile("keep.elsk", sheets(3), 0, XP);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    int code = 0;
+    withFileSizeLimit(64, [&] { code = saveElementFile("keep.elsk", sheets(3), 0, XP); });
     QVERIFY(code != 0);
     QCOMPARE(readAll("keep.elsk"), before);
     QCOMPARE(QDir().entryList(QDir::Files), files); // no temporary left behind

@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QFileDevice>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -389,25 +387,17 @@ private slots:
     CharacterData doc = makeDocument(XP, 20, 16);
     const QStringList files = QDir().entryList(QDir::Files);
 
-    struct rlimit saved;
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool v0 = doc.saveProjectFile("kept.sk", 0);
-    const std::string message0 = doc.errorMessage();
-    doc.errorMessage().clear();
-    const bool v1 = doc.saveProjectFile("kept.sk", 1);
-
+    bool v0 = true, v1 = true, tiny = true;
+    std::string message0;
+    withFileSizeLimit(4096, [&] {
+      v0 = doc.saveProjectFile("kept.sk", 0);
+      message0 = doc.errorMessage();
+      doc.errorMessage().clear();
+      v1 = doc.saveProjectFile("kept.sk", 1);
+    });
     // A file small enough to stay in the device's buffer fails only when
     // flushed: it must fail all the same.
-    small.rlim_cur = 8;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    CharacterData empty;
-    const bool tiny = empty.saveProjectFile("kept.sk", 1);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    withFileSizeLimit(8, [&] { tiny = CharacterData().saveProjectFile("kept.sk", 1); });
     QVERIFY(!tiny);
 
     QVERIFY(!v0);
