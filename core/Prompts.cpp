@@ -1,6 +1,10 @@
 #include "core/Prompts.h"
 
+#include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QUrl>
 
 namespace {
 
@@ -26,8 +30,9 @@ Prompts toolkitPrompts()
                       QString* selectedFilter) {
     return QFileDialog::getOpenFileName(parent, caption, dir, filter, selectedFilter);
   };
-  p.openFileNames = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter) {
-    return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
+  p.openFileNames = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                       QString* selectedFilter) {
+    return QFileDialog::getOpenFileNames(parent, caption, dir, filter, selectedFilter);
   };
   p.saveFileName = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                       QString* selectedFilter) {
@@ -36,6 +41,16 @@ Prompts toolkitPrompts()
   p.existingDirectory = [](QWidget* parent, const QString& caption, const QString& dir) {
     return QFileDialog::getExistingDirectory(parent, caption, dir);
   };
+  p.about = [](QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::about(parent, title, text);
+  };
+  p.item = [](QWidget* parent, const QString& title, const QString& label, const QStringList& items, int current,
+              bool editable, bool* ok) {
+    return QInputDialog::getItem(parent, title, label, items, current, editable, ok);
+  };
+  p.runDialog = [](QDialog& dialog) { return dialog.exec(); };
+  p.gradient = [](QWidget*, GradientSettings&, const QColor&, const QString&) { return false; };
+  p.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   return p;
 }
 

@@ -5,7 +5,11 @@
 
 #include <functional>
 
+class QColor;
+class QDialog;
+class QUrl;
 class QWidget;
+class GradientSettings;
 
 // The one door through which every modal question, message box and file
 // dialog of the program goes. The members default to the toolkit's own
@@ -22,15 +26,37 @@ struct Prompts
   std::function<void(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                      const QString& detailedText)>
       message;
+  // The about box: a title and a rich text.
+  std::function<void(QWidget* parent, const QString& title, const QString& text)> about;
   std::function<QString(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                         QString* selectedFilter)>
       openFileName;
-  std::function<QStringList(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)>
+  std::function<QStringList(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                            QString* selectedFilter)>
       openFileNames;
   std::function<QString(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                         QString* selectedFilter)>
       saveFileName;
   std::function<QString(QWidget* parent, const QString& caption, const QString& dir)> existingDirectory;
+  // A choice among items; *ok tells whether the user validated.
+  std::function<QString(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                        int current, bool editable, bool* ok)>
+      item;
+  // Runs a modal dialog that the caller built and returns its exec() result.
+  // Tests receive the real dialog, read its texts and answer by pressing one
+  // of its buttons or tiles, or by rejecting it.
+  std::function<int(QDialog& dialog)> runDialog;
+  // The colour dialog behind the colour box's getColor: edits color in place
+  // and returns whether the user validated. Empty means the colour box runs
+  // its own dialog form (the core cannot build a window of the colour room).
+  std::function<bool(QWidget* parent, QColor& color, bool alphaEnabled, const QString& title)> color;
+  // The gradient editor behind its getGradient: edits the settings in place
+  // and returns whether the user validated. Empty means the editor runs its
+  // own dialog; until that window exists the answer is "cancelled".
+  std::function<bool(QWidget* parent, GradientSettings& settings, const QColor& color, const QString& title)>
+      gradient;
+  // Hands a web address to the desktop's browser.
+  std::function<bool(const QUrl& url)> openUrl;
 };
 
 // The process-wide instance; tests replace its members.
