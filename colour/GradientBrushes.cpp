@@ -2,7 +2,6 @@
 
 #include "colour/GradientGeometry.h"
 
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -21,15 +20,6 @@ GradientGeometry loadView(const GradientSettings& settings, int type)
 QPointF scaled(const QPointF& p, double w, double h)
 {
   return QPointF(w * p.x(), h * p.y());
-}
-
-int truncated(double v)
-{
-  if (!(v > INT_MIN))
-    return std::isnan(v) ? 0 : INT_MIN;
-  if (!(v < INT_MAX))
-    return INT_MAX;
-  return static_cast<int>(v);
 }
 
 } // namespace
@@ -71,9 +61,4 @@ QConicalGradient conicalGradientBrush(const GradientSettings& settings, const QS
 QPointF toPointF(const QPoint& p)
 {
   return QPointF(p.x(), p.y());
-}
-
-QPoint toPoint(const QPointF& p)
-{
-  return QPoint(truncated(p.x()), truncated(p.y()));
 }

@@ -19,5 +19,3 @@ QRadialGradient radialGradientBrush(const GradientSettings& settings, const QSiz
 QConicalGradient conicalGradientBrush(const GradientSettings& settings, const QSize& size);
 
 QPointF toPointF(const QPoint& p);
-// Truncated toward zero, not rounded.
-QPoint toPoint(const QPointF& p);

@@ -1,10 +1,10 @@
 #include "colour/GradientGeometry.h"
 
 #include "colour/Complex.h"
-#include "colour/GradientBrushes.h"
 
 #include <QLineF>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -28,7 +28,21 @@ void addStops(QGradient& g, const std::vector<GradientData>& stops)
     g.setColorAt(s.position, s.color);
 }
 
+int truncated(double v)
+{
+  if (!(v > INT_MIN))
+    return std::isnan(v) ? 0 : INT_MIN;
+  if (!(v < INT_MAX))
+    return INT_MAX;
+  return static_cast<int>(v);
+}
+
 } // namespace
+
+QPoint toPoint(const QPointF& p)
+{
+  return QPoint(truncated(p.x()), truncated(p.y()));
+}
 
 double angleBetween(const QLineF& a, const QLineF& b)
 {

@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QConicalGradient>
 #include <QLinearGradient>
+#include <QPoint>
 #include <QPointF>
 #include <QRadialGradient>
 
@@ -83,6 +84,10 @@ private:
 
 // The angle in degrees (0 to 180) between two lines, 0 when either is null.
 double angleBetween(const QLineF& a, const QLineF& b);
+
+// Truncated toward zero, not rounded; out-of-range values saturate and NaN
+// gives 0.
+QPoint toPoint(const QPointF& p);
 
 // 0 pad, 1 reflect, 2 repeat; anything else pads.
 QGradient::Spread toGradientSpread(int spread);

@@ -1,6 +1,6 @@
 #include "core/ImageUtils.h"
 
-#include "ops/BlendImage.h"
+#include "core/BlendImage.h"
 
 #include <QPainter>
 

@@ -36,6 +36,12 @@ QPoint CharacterData::cellOrigin(int cell) const
   return QPoint((cell % columns) * cs.width(), (cell / columns) * cs.height());
 }
 
+SheetGrid CharacterData::grid() const
+{
+  const bool known = m_type == XP || m_type == VX;
+  return SheetGrid{columnCount(), known ? cellCount() : 0, cellSize(), m_size};
+}
+
 QSize CharacterData::zoomedSize() const
 {
   return QSize(static_cast<int>(m_size.width() * m_zoom), static_cast<int>(m_size.height() * m_zoom));

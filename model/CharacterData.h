@@ -17,12 +17,13 @@
 //   ops/Transform.cpp         resize and rotate
 //   ops/ColourShift.cpp       hue / saturation / lightness
 //   ops/Drawing.cpp           pen, line and shape tools
+#include "core/SheetGrid.h"
+#include "core/TslShift.h"
 #include "model/DrawScope.h"
 #include "model/GradientHolder.h"
 #include "model/LayerData.h"
 #include "model/LayerDataCellule.h"
 #include "model/PenSettings.h"
-#include "ops/TslShift.h"
 
 #include <QImage>
 #include <QPainterPath>
@@ -75,6 +76,7 @@ public:
   int columnCount() const { return m_type == XP ? 4 : 3; }
   QSize cellSize() const;
   QPoint cellOrigin(int cell) const; // top-left corner of a cell on the sheet
+  SheetGrid grid() const;             // what cutting a sheet for this layout needs
   const QSize& size() const { return m_size; }
   void setSize(const QSize& newSize, bool keepCentred);
   QSize zoomedSize() const;

@@ -3,7 +3,7 @@
 #include "core/SaveFile.h"
 #include "model/FileErrors.h"
 #include "model/StreamImage.h"
-#include "ops/SheetCut.h"
+#include "core/SheetCut.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -87,7 +87,7 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
   for (const QImage& s : sheets) {
     cut.images().emplace_back();
     cut.offsets().emplace_back();
-    cutSheet(s, cut, cut.images().back(), cut.offsets().back());
+    cutSheet(s, cut.grid(), cut.images().back(), cut.offsets().back());
   }
   return writeElementFile(QString::fromStdString(path ? std::string(path) : std::string()), largest,
                           static_cast<qint8>(sheets.size()), static_cast<qint8>(marker), static_cast<qint8>(layout),

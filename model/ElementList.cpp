@@ -1,7 +1,7 @@
 #include "model/CharacterData.h"
 
-#include "ops/BlendImage.h"
-#include "ops/SheetCut.h"
+#include "core/BlendImage.h"
+#include "core/SheetCut.h"
 
 #include <algorithm>
 #include <string>
@@ -146,7 +146,7 @@ bool makeElementFromPath(const CharacterData& doc, const std::string& path, Elem
       return false;
     if (sheet.format() != QImage::Format_ARGB32)
       sheet = sheet.convertToFormat(QImage::Format_ARGB32);
-    cutSheet(sheet, doc, el.images, el.offsets);
+    cutSheet(sheet, doc.grid(), el.images, el.offsets);
   }
   el.name = freeElementName(doc.names(), static_cast<int>(doc.names().size()) + 1);
   el.source = path;
@@ -216,7 +216,7 @@ bool CharacterData::addElementFromImage(QImage& sheet, const std::string& source
   } else {
     if (sheet.format() != QImage::Format_ARGB32)
       sheet = sheet.convertToFormat(QImage::Format_ARGB32);
-    cutSheet(sheet, *this, el.images, el.offsets);
+    cutSheet(sheet, grid(), el.images, el.offsets);
   }
   el.name = freeElementName(m_names, static_cast<int>(m_names.size()) + 1);
   el.source = source;

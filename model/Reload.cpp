@@ -2,7 +2,7 @@
 
 #include "core/Prompts.h"
 #include "model/ElementFile.h"
-#include "ops/SheetCut.h"
+#include "core/SheetCut.h"
 
 #include <QImage>
 #include <QString>
@@ -162,7 +162,7 @@ private:
     for (int c : cells) {
       QImage image;
       QPoint offset;
-      cutSheetCell(sheet, m_doc, c, image, offset);
+      cutSheetCell(sheet, m_doc.grid(), c, image, offset);
       m_doc.setImage(image, element, c);
       m_doc.setOffset(offset, element, c);
     }

@@ -1,5 +1,5 @@
 #pragma once
-#include "ops/TslShift.h"
+#include "core/TslShift.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #include "ops/Compose.h"
 
 #include "model/CharacterData.h"
-#include "ops/BlendImage.h"
+#include "core/BlendImage.h"
 
 #include <QtConcurrent/QtConcurrentMap>
 

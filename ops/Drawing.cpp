@@ -1,7 +1,7 @@
 #include "model/CharacterData.h"
 
 #include "colour/GradientBrushes.h"
-#include "ops/BlendImage.h"
+#include "core/BlendImage.h"
 
 #include <QPainter>
 #include <QPen>

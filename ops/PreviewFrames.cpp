@@ -1,5 +1,5 @@
 #include "model/CharacterData.h"
-#include "ops/BlendImage.h"
+#include "core/BlendImage.h"
 #include "ops/Compose.h"
 
 namespace {

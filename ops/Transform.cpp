@@ -1,5 +1,5 @@
 #include "model/CharacterData.h"
-#include "ops/CropTransparent.h"
+#include "core/CropTransparent.h"
 
 #include <QTransform>
 

@@ -1,6 +1,6 @@
 #include "model/CharacterData.h"
-#include "ops/BlendImage.h"
-#include "ops/CropTransparent.h"
+#include "core/BlendImage.h"
+#include "core/CropTransparent.h"
 #include "tests/TestMain.h"
 
 namespace {

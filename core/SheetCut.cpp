@@ -1,14 +1,13 @@
-#include "ops/SheetCut.h"
+#include "core/SheetCut.h"
 
-#include "model/CharacterData.h"
-#include "ops/CropTransparent.h"
+#include "core/CropTransparent.h"
 
-void cutSheetCell(const QImage& sheet, const CharacterData& doc, int cell, QImage& image, QPoint& offset)
+void cutSheetCell(const QImage& sheet, const SheetGrid& grid, int cell, QImage& image, QPoint& offset)
 {
-  const int columns = doc.columnCount();
-  const QSize docCell = doc.cellSize();
+  const int columns = grid.columns;
+  const QSize docCell = grid.cell;
   QSize piece = docCell;
-  if (sheet.size() != doc.size())
+  if (sheet.size() != grid.sheet)
     piece = QSize(sheet.width() / columns, sheet.height() / 4);
 
   image = sheet.copy((cell % columns) * piece.width(), (cell / columns) * piece.height(), piece.width(),
@@ -22,18 +21,18 @@ void cutSheetCell(const QImage& sheet, const CharacterData& doc, int cell, QImag
   offset = QPoint(shift.x() - dx, shift.y() - dy);
 }
 
-void cutSheet(const QImage& sheet, const CharacterData& doc, std::vector<QImage>& images,
+void cutSheet(const QImage& sheet, const SheetGrid& grid, std::vector<QImage>& images,
               std::vector<QPoint>& offsets)
 {
   images.clear();
   offsets.clear();
-  if (doc.type() != XP && doc.type() != VX)
+  if (grid.cells <= 0)
     return;
   const QImage argb = sheet.format() == QImage::Format_ARGB32 ? sheet
                                                               : sheet.convertToFormat(QImage::Format_ARGB32);
-  const int cells = doc.cellCount();
+  const int cells = grid.cells;
   images.resize(cells);
   offsets.resize(cells);
   for (int c = 0; c < cells; ++c)
-    cutSheetCell(argb, doc, c, images[c], offsets[c]);
+    cutSheetCell(argb, grid, c, images[c], offsets[c]);
 }

@@ -1,4 +1,4 @@
-#include "ops/BlendImage.h"
+#include "core/BlendImage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ops/CropTransparent.h"
+#include "core/CropTransparent.h"
 
 #include <cstdint>
 
