@@ -4,6 +4,7 @@
 #include "widgets/QOptionWidget.h"
 
 #include <QLabel>
+#include <QPointer>
 
 namespace {
 
@@ -139,6 +140,17 @@ private slots:
     QVERIFY(dialog->isVisible());
     QTest::mousePress(tiles.at(0), Qt::LeftButton);
     QCOMPARE(receiver.helps, 2);
+
+    // Without a parent nobody owns it: closing it frees it.
+    askDefaultCharacter(&receiver, SLOT(help()), SLOT(assign()), nullptr);
+    QPointer<QComboWidget> orphan;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w != dialog && qobject_cast<QComboWidget*>(w))
+        orphan = static_cast<QComboWidget*>(w);
+    QVERIFY(orphan);
+    QTest::mousePress(tilesOf(*orphan).at(2), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!orphan);
   }
 
   void connectionsOnlyReachThisDialogsTiles()
