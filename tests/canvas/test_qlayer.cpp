@@ -104,6 +104,8 @@ private slots:
     shown.canvas->addHistory(shown.canvas->characterData(), "Pinceau");
     QVERIFY(shown.canvas->isModified());
     QCOMPARE(shown.sub->windowTitle(), kHeros + "*");
+    QVERIFY(!iconImage(shown.sub->windowIcon()).isNull());
+    QVERIFY(iconImage(QIcon(":/icon/unsaved.png")) != iconImage(QIcon(":/icon/Save.png")));
     QCOMPARE(iconImage(shown.sub->windowIcon()), iconImage(QIcon(":/icon/unsaved.png")));
 
     shown.canvas->setModified(false);
