@@ -72,6 +72,7 @@ private slots:
     QTest::newRow("set too small") << 0.1 << -1 << 0.5;
     QTest::newRow("set too large") << 40.0 << -1 << 16.0;
     QTest::newRow("set kept") << 2.5 << -1 << 2.5;
+    QTest::newRow("set not a number") << qQNaN() << -1 << 0.5;
   }
   void zoom()
   {
