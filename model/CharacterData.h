@@ -34,6 +34,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ constexpr int kMaxSheetSide = 16384;
 
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
+
+// Whether the sheet named in the question, which looks like one of the other
+// layout's, is to be converted; the question is in French, ready to show.
+using LayoutQuestion = std::function<bool(const std::string& question)>;
 
 class CharacterData
 {
@@ -221,10 +226,13 @@ public:
   void mergeSelectedElements();
 
   // ---- reloading (model/Reload.cpp)
-  bool reloadElements();
-  bool reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells);
-  bool reloadElements(const std::vector<int>& elements);
-  bool reloadAllElements();
+  // ask is put the question once for each element whose image source lies in
+  // the other layout's library folder; without it no sheet is converted.
+  bool reloadElements(const LayoutQuestion& ask = {});
+  bool reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells,
+                          const LayoutQuestion& ask = {});
+  bool reloadElements(const std::vector<int>& elements, const LayoutQuestion& ask = {});
+  bool reloadAllElements(const LayoutQuestion& ask = {});
 
   // ---- flattening (ops/Flatten.cpp)
   // Pixels only: safe off the GUI thread. Also stores the result in lastFlatten.
