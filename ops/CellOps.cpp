@@ -233,7 +233,7 @@ void CharacterData::drawLineCells(const QPoint& p1, const QPoint& p2, const QCol
   QImage line = blankImage(box.size());
   {
     QPainter painter(&line);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    painter.setPen(QPen(colour, margin, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     painter.drawLine(p1 - box.topLeft(), p2 - box.topLeft());
   }
   forEachScopedCell(
