@@ -268,8 +268,6 @@ void TestUtils::ellipseInImage_data()
                                  << QList<QPoint>{{1, 2}, {2, 1}, {2, 3}, {3, 1}, {3, 3}};
   QTest::newRow("3 x 3 filled") << QRect(1, 1, 3, 3) << true
                                 << QList<QPoint>{{1, 2}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}, {3, 3}};
-  QTest::newRow("2 x 2 reaches a row below") << QRect(0, 0, 2, 2) << false
-                                             << QList<QPoint>{{0, 1}, {1, 0}, {1, 2}};
   QTest::newRow("cut by the image") << QRect(-1, -1, 3, 3) << true << QList<QPoint>{{0, 0}, {0, 1}, {1, 0}, {1, 1}};
   QTest::newRow("empty") << QRect(1, 1, 0, 3) << true << QList<QPoint>{};
 }

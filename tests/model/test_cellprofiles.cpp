@@ -22,15 +22,6 @@ bool holdsColourChunk(const QByteArray& bytes)
   return false;
 }
 
-std::vector<QRgb> words(const QImage& image)
-{
-  std::vector<QRgb> out;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      out.push_back(image.pixel(x, y));
-  return out;
-}
-
 QByteArray pngWithProfile(const QImage& image, QColorSpace::NamedColorSpace space)
 {
   QImage profiled = image;
@@ -105,12 +96,13 @@ private slots:
     const QByteArray old = pngWithProfile(cell, QColorSpace::DisplayP3);
     QVERIFY(holdsColourChunk(old));
 
-    const QImage loaded = decodeCellPng(old);
-    QCOMPARE(words(loaded), words(cell));
+    QImage loaded = decodeCellPng(old);
     QByteArray png;
     QVERIFY(encodeCellPng(loaded, png));
     QVERIFY(!holdsColourChunk(png));
-    QCOMPARE(words(decodeCellPng(png)), words(cell));
+    QCOMPARE(decodeCellPng(png), cell);
+    loaded.setColorSpace(QColorSpace()); // the pixel words were read unchanged
+    QCOMPARE(loaded, cell);
   }
 };
 
