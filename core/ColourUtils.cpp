@@ -81,3 +81,10 @@ void clampFloat(float& value, float low, float high)
   else if (value > high)
     value = high;
 }
+
+int clampValue(int value, int low, int high)
+{
+  if (value < low)
+    return low;
+  return value < high ? value : high;
+}

@@ -9,3 +9,5 @@ void hslToColor(const float hsl[3], QColor& colour);
 void colorToHsl(const QColor& colour, float hsl[3]);
 // Brings value into low..high; a NaN becomes low.
 void clampFloat(float& value, float low, float high);
+// low when value < low, otherwise the smaller of value and high.
+int clampValue(int value, int low, int high);

@@ -71,24 +71,37 @@ bool isUniform(const QImage& image, const QRgb& colour)
 
 void blendImageOver(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int width, int height)
 {
-  // Clip the block to both images, moving both origins together (in 64 bits,
-  // so that far-off coordinates cannot overflow).
-  long long x0 = dx, y0 = dy, x1 = sx, y1 = sy, w = width, h = height;
-  if (x0 < 0) { x1 -= x0; w += x0; x0 = 0; }
-  if (x1 < 0) { x0 -= x1; w += x1; x1 = 0; }
-  if (y0 < 0) { y1 -= y0; h += y0; y0 = 0; }
-  if (y1 < 0) { y0 -= y1; h += y1; y1 = 0; }
-  w = std::min({w, dst.width() - x0, src.width() - x1});
-  h = std::min({h, dst.height() - y0, src.height() - y1});
-  if (w <= 0 || h <= 0)
+  if (!clipBlock(dst.size(), dx, dy, src.size(), sx, sy, width, height))
     return;
-  dx = static_cast<int>(x0); dy = static_cast<int>(y0);
-  sx = static_cast<int>(x1); sy = static_cast<int>(y1);
-  width = static_cast<int>(w); height = static_cast<int>(h);
   if (dst.format() != QImage::Format_ARGB32)
     dst = dst.convertToFormat(QImage::Format_ARGB32);
   if (src.format() != QImage::Format_ARGB32)
     blendImage(dst, dx, dy, src.convertToFormat(QImage::Format_ARGB32), sx, sy, width, height);
   else
     blendImage(dst, dx, dy, src, sx, sy, width, height);
+}
+
+void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, bool filled)
+{
+  if (image.isNull() || rect.width() <= 0 || rect.height() <= 0)
+    return;
+  if (image.format() != QImage::Format_ARGB32)
+    image = image.convertToFormat(QImage::Format_ARGB32);
+  const uint32_t word = color.rgba();
+  const long long left = rect.left(), top = rect.top();
+  auto plot = [&](long long x, long long y) {
+    if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
+      reinterpret_cast<uint32_t*>(image.scanLine(static_cast<int>(y)))[x] = word;
+  };
+  const double b = rect.height() * 0.5;
+  scanEllipseColumns(rect.width(), rect.height(), [&](int column, double extent) {
+    const long long first = static_cast<int>(b - extent), last = static_cast<int>(b + extent);
+    if (filled) {
+      for (long long y = first; y <= last; ++y)
+        plot(left + column, top + y);
+    } else {
+      plot(left + column, top + first);
+      plot(left + column, top + last);
+    }
+  });
 }

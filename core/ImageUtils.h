@@ -1,7 +1,11 @@
 #pragma once
+#include <QColor>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QSize>
+
+#include <cmath>
 #include <QRgb>
 
 // Replaces out by an ARGB32 checkerboard of the given size whose top-left
@@ -22,3 +26,23 @@ bool isUniform(const QImage& image, const QRgb& colour);
 // source-over on non-premultiplied ARGB32. The block is clipped to both
 // images; dst is brought to ARGB32 first if it has another format.
 void blendImageOver(QImage& dst, int dx, int dy, const QImage& src, int sx, int sy, int width, int height);
+
+// The column scan of the ellipse inscribed in a width x height box, with
+// a = width / 2 and b = height / 2: x runs from -a in steps of 1 while x < a,
+// and visit(column, extent) gets column trunc(x + a) and the half height
+// b * sqrt(1 - (x / a)^2) of the ellipse there, the box's middle row being b.
+template <class Visit>
+void scanEllipseColumns(double width, double height, Visit visit)
+{
+  const double a = width * 0.5;
+  const double b = height * 0.5;
+  for (double x = -a; x < a; x += 1.0) {
+    const double q = x / a;
+    visit(static_cast<int>(x + a), b * std::sqrt(1.0 - q * q));
+  }
+}
+
+// Plots, pixel by pixel in the colour, the ellipse inscribed in rect (image
+// coordinates): in each column the top and bottom pixels, and with filled
+// every pixel between them. Pixels outside the image are skipped.
+void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, bool filled);

@@ -91,3 +91,9 @@ QMessageBox::StandardButton askWithNote(QWidget* parent, const QString& title, c
   box.setInformativeText(informativeText);
   return prompts().runMessageBox(box);
 }
+
+bool askLayoutConversion(const std::string& question)
+{
+  return prompts().question(nullptr, QStringLiteral("Restauration"), QString::fromStdString(question),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) == QMessageBox::Yes;
+}

@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 // Ready-made modal questions. Each builds its message box and runs it through
@@ -25,3 +27,6 @@ QMessageBox::StandardButton askCloseCharacter(const QString& filePath, const QPi
 QMessageBox::StandardButton askWithNote(QWidget* parent, const QString& title, const QString& text,
                                         const QString& informativeText, QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon icon);
+
+// The reload's layout question ("Restauration", Yes or No); true for Yes.
+bool askLayoutConversion(const std::string& question);

@@ -2,6 +2,8 @@
 
 #include "core/CropTransparent.h"
 
+#include <QColorSpace>
+
 void cutSheetCell(const QImage& sheet, const SheetGrid& grid, int cell, QImage& image, QPoint& offset)
 {
   const int columns = grid.columns;
@@ -12,6 +14,10 @@ void cutSheetCell(const QImage& sheet, const SheetGrid& grid, int cell, QImage& 
 
   image = sheet.copy((cell % columns) * piece.width(), (cell / columns) * piece.height(), piece.width(),
                      piece.height());
+  // Cells are plain ARGB words: a sheet's colour profile would otherwise be
+  // copied into every cell and stored again with each one.
+  if (image.colorSpace().isValid())
+    image.setColorSpace(QColorSpace());
   QPoint shift;
   cropTransparent(image, shift);
   // The half difference is taken in single precision and truncated, so an odd

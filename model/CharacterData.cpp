@@ -1,10 +1,27 @@
 #include "model/CharacterData.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 
 bool contains(const std::vector<int>& list, const int& value)
 {
   return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+int byteSum(const char* text)
+{
+  int sum = 0;
+  for (const char* p = text; p && *p; ++p)
+    sum += static_cast<signed char>(*p);
+  return sum;
+}
+
+void traceCounter()
+{
+  static std::atomic<int> counter{0};
+  std::printf("%d\n", counter++);
+  std::fflush(stdout);
 }
 
 CharacterData::CharacterData() = default;

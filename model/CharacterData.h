@@ -13,7 +13,8 @@
 //   ops/Flatten.cpp           flattening
 //   ops/Render.cpp            view renderer
 //   ops/PreviewFrames.cpp     animation frames
-//   ops/CellOps.cpp           rubbers, clear, mirror, move
+//   ops/CellOps.cpp           rubbers, clear, mirror, move, plot and grow
+//   ops/KernelFilters.cpp     kernel filters
 //   ops/Transform.cpp         resize and rotate
 //   ops/ColourShift.cpp       hue / saturation / lightness
 //   ops/Drawing.cpp           pen, line and shape tools
@@ -25,6 +26,7 @@
 #include "model/LayerDataCellule.h"
 #include "model/PenSettings.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPainterPath>
 #include <QPixmap>
@@ -34,6 +36,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +60,10 @@ constexpr int kMaxSheetSide = 16384;
 
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
+
+// Whether the sheet named in the question, which looks like one of the other
+// layout's, is to be converted; the question is in French, ready to show.
+using LayoutQuestion = std::function<bool(const std::string& question)>;
 
 class CharacterData
 {
@@ -221,10 +228,13 @@ public:
   void mergeSelectedElements();
 
   // ---- reloading (model/Reload.cpp)
-  bool reloadElements();
-  bool reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells);
-  bool reloadElements(const std::vector<int>& elements);
-  bool reloadAllElements();
+  // ask is put the question once for each element whose image source lies in
+  // the other layout's library folder; without it no sheet is converted.
+  bool reloadElements(const LayoutQuestion& ask = {});
+  bool reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells,
+                          const LayoutQuestion& ask = {});
+  bool reloadElements(const std::vector<int>& elements, const LayoutQuestion& ask = {});
+  bool reloadAllElements(const LayoutQuestion& ask = {});
 
   // ---- flattening (ops/Flatten.cpp)
   // Pixels only: safe off the GUI thread. Also stores the result in lastFlatten.
@@ -249,6 +259,19 @@ public:
   void mirrorCells(bool horizontal, bool vertical);
   void moveCells(const QPoint& delta);
   void moveAllCells(const QPoint& delta);
+  void moveCellsFromSnapshot(const QPoint& delta);
+  // Cells grow, with blank pixels, to hold the point (cell coordinates); a
+  // growth beyond kMaxSheetSide is refused and the cell stays as it was.
+  void growCellsToPoint(const QPoint& p);
+  void growAllCellsToPoint(const QPoint& p);
+  void plotCells(const QPoint& p, const QColor& colour);
+  void drawLineCells(const QPoint& p1, const QPoint& p2, const QColor& colour, int width);
+  void fillRectCells(const QRect& rect, const QColor& colour);
+  void drawEllipseCells(const QRect& rect, const QColor& colour);
+
+  // ---- kernel filters (ops/KernelFilters.cpp)
+  // kind 0 tent, 1 edge-weighted; any other kind changes nothing.
+  void filterCells(int kind, int size, int strength, bool fromSnapshot);
 
   // ---- resize and rotate (ops/Transform.cpp)
   void resizeCells(const double& sx, const double& sy, bool recentre, bool smooth, bool fromSnapshot);
@@ -268,9 +291,11 @@ public:
   // Runs step(element, cell) over the cells that the current selection
   // designates: cells without elements -> all elements x those cells (the
   // element selection is empty again afterwards); cells and elements -> both;
-  // nothing -> everything; elements only -> all their cells.
+  // nothing -> everything, unless the rule leaves that case out (then
+  // nothing); elements only -> all their cells.
+  enum class ScopeRule { Full, WithoutEverything };
   template <class Step>
-  void forEachScopedCell(Step step);
+  void forEachScopedCell(Step step, ScopeRule rule = ScopeRule::Full);
 
 private:
   void mergeDrawing(const QImage& drawing, double ox, double oy);
@@ -303,9 +328,15 @@ private:
 
 // Whether value occurs in list.
 bool contains(const std::vector<int>& list, const int& value);
+// The sum of the bytes of a zero-terminated string, each taken as a signed
+// 8-bit value; 0 for a null pointer.
+int byteSum(const char* text);
+// Writes the next value of a program-wide counter (0 first) and a line end to
+// the standard output.
+void traceCounter();
 
 template <class Step>
-void CharacterData::forEachScopedCell(Step step)
+void CharacterData::forEachScopedCell(Step step, ScopeRule rule)
 {
   auto run = [&](const std::vector<int>& elements, const std::vector<int>* cells) {
     for (int e : elements) {
@@ -329,6 +360,8 @@ void CharacterData::forEachScopedCell(Step step)
   } else if (!m_selectedCells.empty()) {
     run(m_selectedElements, &m_selectedCells);
   } else if (m_selectedElements.empty()) {
+    if (rule == ScopeRule::WithoutEverything)
+      return;
     std::vector<int> all(elementCount());
     for (int i = 0; i < elementCount(); ++i)
       all[i] = i;

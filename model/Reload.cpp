@@ -1,8 +1,7 @@
 #include "model/CharacterData.h"
 
-#include "core/Prompts.h"
-#include "model/ElementFile.h"
 #include "core/SheetCut.h"
+#include "model/ElementFile.h"
 
 #include <QImage>
 #include <QString>
@@ -52,8 +51,8 @@ std::optional<int> parseIndex(const std::string& digits)
 class Reloader
 {
 public:
-  Reloader(CharacterData& doc, bool layoutFolderAtStartOnly)
-    : m_doc(doc), m_atStartOnly(layoutFolderAtStartOnly)
+  Reloader(CharacterData& doc, bool layoutFolderAtStartOnly, const LayoutQuestion& ask)
+    : m_doc(doc), m_atStartOnly(layoutFolderAtStartOnly), m_ask(ask)
   {
   }
 
@@ -138,13 +137,10 @@ private:
     const bool xp = m_doc.type() == XP;
     const std::string folder = xp ? "elements/VX/" : "elements/XP/";
     const std::size_t at = source.find(folder);
-    if (at == std::string::npos || (m_atStartOnly && at != 0))
+    if (at == std::string::npos || (m_atStartOnly && at != 0) || !m_ask)
       return false;
-    const QString text = QString::fromStdString(source) +
-                         (xp ? " semble être un élément de VX. Faut-il le reconvertir vers XP ?"
-                             : " semble être un élément de XP. Faut-il le reconvertir vers VX ?");
-    return prompts().question(nullptr, "Restauration", text, QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::NoButton) == QMessageBox::Yes;
+    return m_ask(source + (xp ? " semble être un élément de VX. Faut-il le reconvertir vers XP ?"
+                              : " semble être un élément de XP. Faut-il le reconvertir vers VX ?"));
   }
 
   void reloadFromImage(int element, const std::vector<int>& cells, const std::string& source)
@@ -185,47 +181,49 @@ private:
 
   CharacterData& m_doc;
   bool m_atStartOnly;
+  const LayoutQuestion& m_ask;
   std::vector<std::string> m_failures;
 };
 
 } // namespace
 
-bool CharacterData::reloadElements()
+bool CharacterData::reloadElements(const LayoutQuestion& ask)
 {
   if (!m_selectedCells.empty() && m_selectedElements.empty()) {
     selectAllElements();
-    const bool ok = reloadElementCells(m_selectedElements, m_selectedCells);
+    const bool ok = reloadElementCells(m_selectedElements, m_selectedCells, ask);
     m_selectedElements.clear();
     return ok;
   }
   if (!m_selectedCells.empty())
-    return reloadElementCells(m_selectedElements, m_selectedCells);
+    return reloadElementCells(m_selectedElements, m_selectedCells, ask);
   if (!m_selectedElements.empty())
-    return reloadElements(m_selectedElements);
-  return reloadAllElements();
+    return reloadElements(m_selectedElements, ask);
+  return reloadAllElements(ask);
 }
 
-bool CharacterData::reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells)
+bool CharacterData::reloadElementCells(const std::vector<int>& elements, const std::vector<int>& cells,
+                                       const LayoutQuestion& ask)
 {
-  Reloader reloader(*this, false);
+  Reloader reloader(*this, false, ask);
   const std::vector<int> list = elements, scope = cells; // the lists may be the document's own
   for (int e : list)
     reloader.reload(e, &scope);
   return reloader.finish();
 }
 
-bool CharacterData::reloadElements(const std::vector<int>& elements)
+bool CharacterData::reloadElements(const std::vector<int>& elements, const LayoutQuestion& ask)
 {
-  Reloader reloader(*this, false);
+  Reloader reloader(*this, false, ask);
   const std::vector<int> list = elements;
   for (int e : list)
     reloader.reload(e, nullptr);
   return reloader.finish();
 }
 
-bool CharacterData::reloadAllElements()
+bool CharacterData::reloadAllElements(const LayoutQuestion& ask)
 {
-  Reloader reloader(*this, true);
+  Reloader reloader(*this, true, ask);
   for (int e = 0; e < elementCount(); ++e)
     reloader.reload(e, nullptr);
   return reloader.finish();

@@ -1,6 +1,7 @@
 #include "model/StreamImage.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
@@ -41,7 +42,12 @@ bool encodeCellPng(const QImage& image, QByteArray& png)
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  if (!writer.write(image)) {
+  // A cell carries no colour profile: cells loaded from older files that
+  // stored one lose it here rather than write it again.
+  QImage plain = image;
+  if (plain.colorSpace().isValid())
+    plain.setColorSpace(QColorSpace());
+  if (!writer.write(plain)) {
     png.clear();
     return false;
   }

@@ -1,5 +1,6 @@
 #include "tests/TestMain.h"
 
+#include "core/BlendImage.h"
 #include "core/ColourUtils.h"
 #include "core/ImageUtils.h"
 #include "core/PathUtils.h"
@@ -40,6 +41,9 @@ private slots:
   void blendOverClipsToBothImages_data();
   void blendOverClipsToBothImages();
   void blendOverValues();
+  void blendWithAlphaRounds();
+  void ellipseInImage_data();
+  void ellipseInImage();
 
   void hslToColour();
   void colourToHsl_data();
@@ -237,6 +241,49 @@ void TestUtils::blendOverValues()
   QCOMPARE(dst, before);
 }
 
+void TestUtils::blendWithAlphaRounds()
+{
+  QImage dst = filled(4, 1, 0x00000013);
+  dst.setPixel(1, 0, 0xFF0000FF);
+  dst.setPixel(2, 0, 0x80204060);
+  QImage src = filled(4, 1, 0xFFFF0000);
+  src.setPixel(3, 0, 0x00FFFFFF);
+  // Reaches past both images: only the part inside both is laid.
+  blendImageWithAlpha(dst, 0, 0, src, 0, 0, 9, 9, 128);
+  QCOMPARE(pixel(dst, 0, 0), QRgb(0x80FF0000));
+  QCOMPARE(pixel(dst, 1, 0), QRgb(0xFF80007F));
+  const double ao = 128 + (128 * 127) / 255.0;
+  const double wd = (ao - 128) / ao, ws = 128 / ao;
+  auto nearest = [](double v) { return int(std::floor(v + 0.5)); };
+  QCOMPARE(pixel(dst, 2, 0), qRgba(nearest(0x20 * wd + 0xFF * ws), nearest(0x40 * wd), nearest(0x60 * wd), 192));
+  QCOMPARE(pixel(dst, 3, 0), QRgb(0x00000013)); // a transparent source pixel stays out
+}
+
+void TestUtils::ellipseInImage_data()
+{
+  QTest::addColumn<QRect>("rect");
+  QTest::addColumn<bool>("filled");
+  QTest::addColumn<QList<QPoint>>("pixels");
+  QTest::newRow("3 x 3 outline") << QRect(1, 1, 3, 3) << false
+                                 << QList<QPoint>{{1, 2}, {2, 1}, {2, 3}, {3, 1}, {3, 3}};
+  QTest::newRow("3 x 3 filled") << QRect(1, 1, 3, 3) << true
+                                << QList<QPoint>{{1, 2}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}, {3, 3}};
+  QTest::newRow("cut by the image") << QRect(-1, -1, 3, 3) << true << QList<QPoint>{{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+  QTest::newRow("empty") << QRect(1, 1, 0, 3) << true << QList<QPoint>{};
+}
+
+void TestUtils::ellipseInImage()
+{
+  QFETCH(QRect, rect);
+  QFETCH(bool, filled);
+  QFETCH(QList<QPoint>, pixels);
+  QImage image = ::filled(5, 5, 0x00000013);
+  drawEllipseInImage(image, rect, QColor(0x12, 0x34, 0x56), filled);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 5; ++x)
+      QCOMPARE(pixel(image, x, y), pixels.contains(QPoint(x, y)) ? QRgb(0xFF123456) : QRgb(0x00000013));
+}
+
 void TestUtils::hslToColour()
 {
   QColor c(10, 20, 30, 77);
@@ -295,6 +342,10 @@ void TestUtils::clamp()
   v = std::nanf("");
   clampFloat(v, 0.0f, 1.0f);
   QCOMPARE(v, 0.0f);
+  QCOMPARE(clampValue(-3, 0, 255), 0);
+  QCOMPARE(clampValue(300, 0, 255), 255);
+  QCOMPARE(clampValue(7, 0, 255), 7);
+  QCOMPARE(clampValue(5, 9, 2), 9); // an empty range: low is tested first
 }
 
 SK_TEST_MAIN(TestUtils)

@@ -127,6 +127,14 @@ private slots:
     QCOMPARE(vx.selectedCells(), (std::vector<int>{1, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
   }
 
+  void byteSumTakesBytesAsSigned()
+  {
+    QCOMPARE(byteSum(""), 0);
+    QCOMPARE(byteSum("AB"), 65 + 66);
+    QCOMPARE(byteSum("\xC3\xA9t\xC3\xA9"), 2 * (-61 - 87) + 116); // "été" in UTF-8
+    QCOMPARE(byteSum(nullptr), 0);
+  }
+
   void copiesCarryTheDocumentOnly()
   {
     CharacterData a = numbered(0, 2);

@@ -1,4 +1,5 @@
 #include "core/Prompts.h"
+#include "core/Questions.h"
 #include "model/ElementFile.h"
 #include "tests/TestMain.h"
 #include "tests/model/MarkedSheet.h"
@@ -184,7 +185,9 @@ private slots:
     doc.setSource(source.toStdString(), 1);
     if (!whole)
       doc.setSelectedElements({0, 1});
-    QVERIFY(doc.reloadElements());
+    QVERIFY(doc.reloadElements(askLayoutConversion));
+    QCOMPARE(questionsAsked, 2 * asked);
+    QVERIFY(doc.reloadElements()); // no one to ask: nothing asked
     QCOMPARE(questionsAsked, 2 * asked);
     if (asked)
       QCOMPARE(lastQuestion, "Restauration|" + source +
@@ -201,7 +204,7 @@ private slots:
     CharacterData doc;
     doc.addElement("", 0);
     doc.setSource("elements/VX/b.png", 0);
-    QVERIFY(doc.reloadAllElements());
+    QVERIFY(doc.reloadAllElements(askLayoutConversion));
     QCOMPARE(questionsAsked, 1);
     const int from[] = {4, 3, 4, 5};
     for (int k = 0; k < 4; ++k) {

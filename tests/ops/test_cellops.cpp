@@ -2,6 +2,8 @@
 
 #include "tests/ops/CellFixture.h"
 
+#include <climits>
+#include <cmath>
 #include <set>
 #include <utility>
 
@@ -14,7 +16,13 @@ namespace {
 constexpr uint32_t kA = 0xFF102030u;
 constexpr uint32_t kB = 0xFF405060u;
 
-enum Op { Move, Clear, Mirror, EraseRect, EraseEllipse };
+enum Op { Move, Clear, Mirror, EraseRect, EraseEllipse, MoveFromSnapshot, Filter, FillRect, Ellipse, Plot, Grow, Line };
+
+// These leave out the rule's "nothing selected: everything" case.
+bool withoutEverything(int op)
+{
+  return op == Plot || op == Grow || op == Line;
+}
 
 Cells allOf(std::initializer_list<int> elements, std::initializer_list<int> cells)
 {
@@ -78,12 +86,14 @@ private slots:
     QTest::addColumn<Cells>("expected");
 
     const struct { const char* name; int op; } ops[] = {
-      {"move", Move}, {"clear", Clear}, {"mirror", Mirror}, {"eraseRect", EraseRect}, {"eraseEllipse", EraseEllipse}};
+      {"move", Move}, {"clear", Clear}, {"mirror", Mirror}, {"eraseRect", EraseRect}, {"eraseEllipse", EraseEllipse},
+      {"moveFromSnapshot", MoveFromSnapshot}, {"filter", Filter}, {"fillRect", FillRect}, {"ellipse", Ellipse},
+      {"plot", Plot}, {"grow", Grow}, {"line", Line}};
     for (const auto& op : ops) {
       QTest::addRow("%s: cells without elements", op.name) << op.op << std::vector<int>{} << std::vector<int>{0, 5}
                                                            << allOf({0, 1, 2}, {0, 5});
       QTest::addRow("%s: nothing selected", op.name) << op.op << std::vector<int>{} << std::vector<int>{}
-                                                     << everyCell({0, 1, 2});
+                                                     << (withoutEverything(op.op) ? Cells() : everyCell({0, 1, 2}));
       QTest::addRow("%s: element 2 alone", op.name) << op.op << std::vector<int>{2} << std::vector<int>{}
                                                     << everyCell({2});
       QTest::addRow("%s: element 1 cell 4", op.name) << op.op << std::vector<int>{1} << std::vector<int>{4}
@@ -101,6 +111,7 @@ private slots:
     QFETCH(Cells, expected);
 
     CharacterData data = makeCharacter(3, imageOf(2, 1, {kA, kB}));
+    data.saveSnapshot();
     data.setSelectedElements(elements);
     data.setSelectedCells(cells);
     const CharacterData before = data;
@@ -110,6 +121,14 @@ private slots:
     case Mirror: data.mirrorCells(true, false); break;
     case EraseRect: data.eraseRect(QRect(QPoint(-1, -1), QPoint(4, 4))); break;
     case EraseEllipse: data.eraseEllipse(QRect(-2, -2, 8, 8)); break;
+    case MoveFromSnapshot: data.moveCellsFromSnapshot(QPoint(1, 0)); break;
+    case Filter: data.filterCells(0, 3, 1, false); break;
+    // The next three stay inside the images, so that no cell grows.
+    case FillRect: data.fillRectCells(QRect(0, 0, 2, 1), QColor(0, 0, 255)); break;
+    case Ellipse: data.drawEllipseCells(QRect(0, 0, 2, 1), QColor(0, 0, 255)); break;
+    case Plot: data.plotCells(QPoint(1, 0), QColor(0, 0, 255, 128)); break;
+    case Grow: data.growCellsToPoint(QPoint(3, 0)); break;
+    case Line: data.drawLineCells(QPoint(0, 0), QPoint(1, 0), QColor(0, 0, 255), 1); break;
     }
     QCOMPARE(touched(before, data), expected);
     // The element selection is as the caller left it (empty again for rule 1).
@@ -117,11 +136,139 @@ private slots:
     QCOMPARE(data.selectedCells(), cells);
     for (const auto& [e, c] : expected) {
       switch (op) {
-      case Move: QCOMPARE(data.offset(e, c), QPoint(1, 0)); break;
+      case Move:
+      case MoveFromSnapshot: QCOMPARE(data.offset(e, c), QPoint(1, 0)); break;
       case Mirror: QCOMPARE(data.image(e, c), imageOf(2, 1, {kB, kA})); break;
-      default: QCOMPARE(data.image(e, c), filled(2, 1, kBlankPixel)); break;
+      case Clear:
+      case EraseRect:
+      case EraseEllipse: QCOMPARE(data.image(e, c), filled(2, 1, kBlankPixel)); break;
+      default: break;
       }
     }
+  }
+
+  void growCellsToPoint_data()
+  {
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("inside") << QPoint(4, 5) << QSize(2, 2) << QPoint(3, 4);
+    QTest::newRow("left") << QPoint(0, 5) << QSize(5, 2) << QPoint(0, 4);
+    QTest::newRow("above left") << QPoint(1, -1) << QSize(4, 7) << QPoint(1, -1);
+    QTest::newRow("just right and below") << QPoint(5, 6) << QSize(3, 3) << QPoint(3, 4);
+    QTest::newRow("beyond the side limit") << QPoint(3, 4 + kMaxSheetSide) << QSize(2, 2) << QPoint(3, 4);
+    QTest::newRow("far left") << QPoint(INT_MIN, 4) << QSize(2, 2) << QPoint(3, 4);
+  }
+
+  void growCellsToPoint()
+  {
+    QFETCH(QPoint, point);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, offset);
+    CharacterData data = makeCharacter(2, imageOf(2, 2, {kA, kB, kB, kA}));
+    for (int c = 0; c < 16; ++c)
+      data.setOffset(QPoint(3, 4), 1, c);
+    data.setSelectedElements({1});
+    data.setSelectedCells({6});
+    data.growCellsToPoint(point);
+
+    const QImage& image = data.image(1, 6);
+    QCOMPARE(image.size(), size);
+    QCOMPARE(data.offset(1, 6), offset);
+    QCOMPARE(image.format(), QImage::Format_ARGB32);
+    // The old pixels keep their place in the cell, the new ones are blank.
+    const QPoint old = QPoint(3, 4) - offset;
+    for (int y = 0; y < size.height(); ++y)
+      for (int x = 0; x < size.width(); ++x) {
+        const QPoint p = QPoint(x, y) - old;
+        const bool inOld = p.x() >= 0 && p.y() >= 0 && p.x() < 2 && p.y() < 2;
+        QCOMPARE(word(image, x, y), inOld ? ((p.x() + p.y()) % 2 ? kB : kA) : kBlankPixel);
+      }
+    QCOMPARE(data.image(1, 5).size(), QSize(2, 2));
+    QCOMPARE(data.image(0, 6).size(), QSize(2, 2));
+  }
+
+  void plotGrowsEveryCellAndRoundsInTheSelectedOnes()
+  {
+    CharacterData data = makeCharacter(2, imageOf(2, 1, {kA, kB}));
+    data.setSelectedElements({0});
+    data.setSelectedCells({1});
+    const QColor colour(255, 0, 0, 128);
+    data.plotCells(QPoint(-2, 5), colour);
+    data.plotCells(QPoint(-2, 5), colour);
+
+    // Every cell grows to hold the point: 4 x 6 with the corner at (-2, 0).
+    for (int e = 0; e < 2; ++e)
+      for (int c = 0; c < 16; ++c) {
+        QCOMPARE(data.image(e, c).size(), QSize(4, 6));
+        QCOMPARE(data.offset(e, c), QPoint(-2, 0));
+        QCOMPARE(word(data.image(e, c), 2, 0), kA);
+        QCOMPARE(word(data.image(e, c), 3, 0), kB);
+      }
+    // 0x80FF0000 over itself: alpha 128 + 128 * 127 / 255 = 191.75, red
+    // 255 * (kD + kS) = 255 up to the last bit; rounded, not truncated.
+    const double ao = 128 + 128 * 127 / 255.0;
+    const uint32_t alpha = uint32_t(std::floor(ao + 0.5));
+    const uint32_t red = uint32_t(std::floor(255 * ((ao - 128) / ao) + 255 * (128 / ao) + 0.5));
+    QCOMPARE(alpha, 192u);
+    QCOMPARE(word(data.image(0, 1), 0, 5), alpha << 24 | red << 16);
+    QCOMPARE(word(data.image(1, 1), 0, 5), kBlankPixel);
+    QCOMPARE(word(data.image(0, 2), 0, 5), kBlankPixel);
+
+    // Nothing selected: the cells still grow, but nothing is laid.
+    data.setSelectedElements({});
+    data.setSelectedCells({});
+    data.plotCells(QPoint(-3, 0), colour);
+    QCOMPARE(data.offset(1, 1), QPoint(-3, 0));
+    QCOMPARE(word(data.image(1, 1), 0, 0), kBlankPixel);
+  }
+
+  void shapesGrowTheCellsTheyDrawIn_data()
+  {
+    QTest::addColumn<bool>("ellipse");
+    QTest::newRow("rectangle") << false;
+    QTest::newRow("ellipse") << true;
+  }
+
+  void shapesGrowTheCellsTheyDrawIn()
+  {
+    QFETCH(bool, ellipse);
+    CharacterData data = makeCharacter(2, imageOf(2, 1, {kA, kB}));
+    data.setSelectedCells({3});
+    const QRect rect(1, 1, 3, 3);
+    if (ellipse)
+      data.drawEllipseCells(rect, QColor(0, 0, 255));
+    else
+      data.fillRectCells(rect, QColor(0, 0, 255));
+    // Outline of a 3 x 3 ellipse: the middle row at the left, top and bottom
+    // rows further right.
+    const QList<QPoint> outline = {{0, 1}, {1, 0}, {1, 2}, {2, 0}, {2, 2}};
+    for (int c = 0; c < 16; ++c) {
+      const QImage& image = data.image(1, c);
+      QCOMPARE(image.size(), QSize(4, 4));
+      QCOMPARE(data.offset(1, c), QPoint(0, 0));
+      QCOMPARE(word(image, 0, 0), kA);
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) {
+          const bool drawn = c == 3 && (!ellipse || outline.contains(QPoint(x, y)));
+          QCOMPARE(word(image, 1 + x, 1 + y), drawn ? 0xFF0000FFu : kBlankPixel);
+        }
+    }
+  }
+
+  void lineGrowsItsCellsToTheWidenedBox()
+  {
+    CharacterData data = makeCharacter(2, imageOf(2, 1, {kA, kB}));
+    data.setSelectedElements({1});
+    data.drawLineCells(QPoint(0, 3), QPoint(4, 3), QColor(0, 0, 255), 2);
+    // The box (0, 3)-(4, 3) widened by 2, (-2, 1)-(6, 5), and the image.
+    const QImage& image = data.image(1, 9);
+    QCOMPARE(image.size(), QSize(9, 6));
+    QCOMPARE(data.offset(1, 9), QPoint(-2, 0));
+    QCOMPARE(word(image, 2, 0), kA);
+    QCOMPARE(word(image, 4, 3), 0xFF0000FFu);
+    QCOMPARE(word(image, 4, 0), kBlankPixel);
+    QCOMPARE(data.image(0, 9).size(), QSize(2, 1));
   }
 
   void clearSelectedCells_data()
