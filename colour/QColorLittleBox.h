@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-class QMouseEvent;
+#include <QMouseEvent> // complete, so that receivers can connect to clicked
 
 // The 50 x 20 swatch of one colour that its owner edits: painted over a framed
 // checkerboard, so translucent colours show as such. The owner calls update()

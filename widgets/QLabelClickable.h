@@ -1,7 +1,7 @@
 #pragma once
 #include <QLabel>
 
-class QMouseEvent;
+#include <QMouseEvent> // complete, so that receivers can connect to clicked
 
 // A label that acts as a button: every press, whatever the button, is
 // reported and consumed, so it does not travel on to the parent.
