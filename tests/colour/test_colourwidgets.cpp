@@ -37,8 +37,6 @@ class TestColourWidgets : public QObject
   Q_OBJECT
 
 private slots:
-  void iconSizes_data();
-  void iconSizes();
   void swatchPixels_data();
   void swatchPixels();
   void swatchClicks();
@@ -49,20 +47,6 @@ private slots:
   void spectrumPick();
   void grabs();
 };
-
-void TestColourWidgets::iconSizes_data()
-{
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QSize>("size");
-  QTest::newRow("cursor") << "cursor.png" << QSize(6, 6);
-}
-
-void TestColourWidgets::iconSizes()
-{
-  QFETCH(QString, name);
-  QFETCH(QSize, size);
-  QCOMPARE(QImage(":/icon/" + name).size(), size);
-}
 
 void TestColourWidgets::swatchPixels_data()
 {

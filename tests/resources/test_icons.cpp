@@ -24,13 +24,13 @@ private slots:
         {"helpicon.png", 32, 32},     {"setCustom.png", 32, 32},  {"myOk.png", 32, 32},
         {"up2.png", 32, 32},          {"down2.png", 32, 32},      {"lecture.png", 45, 45},
         {"pause.png", 45, 45},        {"lecture_hover.png", 45, 45}, {"pause_hover.png", 45, 45},
-        {"SK.png", 32, 32},
+        {"SK.png", 32, 32},           {"cursor.png", 6, 6},
     };
     for (const auto& s : sized)
       QTest::newRow(s.name) << QString::fromLatin1(s.name) << QSize(s.w, s.h);
     const char* named[] = {
         "Add.png", "Close.png", "Pen.png", "Redo2.png", "Save.png", "SaveAll.png", "SaveAs2.png", "Undo2.png",
-        "add_dessin.png", "bg.png", "book.png", "cerclechrom.png", "circle.png", "conversion.png",
+        "add_dessin.png", "addToPalette.png", "inversion.png", "bg.png", "book.png", "cerclechrom.png", "circle.png", "conversion.png",
         "conversionMode.png", "copy.png", "cut.png", "deselection.png", "donation.png", "dupliquer.png",
         "flipH.png", "flipV.png", "gomme.png", "grid.png", "helpdir.png", "helpfile.png", "hide.png",
         "hideshow.png", "line.png", "modeContour.png", "modePlein.png", "modePleinContour.png", "move.png",
