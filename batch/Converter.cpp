@@ -4,10 +4,15 @@
 #include "core/SaveFile.h"
 #include "model/StreamImage.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QSaveFile>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <deque>
 
 namespace {
 
@@ -137,6 +142,68 @@ QImage scaledTo(const QImage& image, int w, int h)
   return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+// Encodes and writes one output through a save file; false when nothing was
+// written. Sheets are brought to 256 colours here, off the worker's thread.
+bool writePng(const QString& path, const QImage& image, bool toIndexed8)
+{
+  const QImage out = toIndexed8 && !image.isNull() ? image.convertToFormat(QImage::Format_Indexed8) : image;
+  QByteArray png;
+  if (out.isNull() || !encodeCellPng(out, png))
+    return false;
+  QSaveFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && commitSaveFile(file);
+}
+
+// Every save waits for its data to reach the disk, so writes get a pool of
+// their own, wider than the cores: their flushes overlap instead of
+// queueing behind the decoding.
+QThreadPool* writerPool()
+{
+  static QThreadPool* pool = [] {
+    auto* p = new QThreadPool;
+    p->setMaxThreadCount(4 * std::max(1, QThread::idealThreadCount()));
+    return p;
+  }();
+  return pool;
+}
+
+// Writes outputs on a thread pool while the worker goes on converting, and
+// hands the results back in the order the writes were asked for, so that the
+// list of failures reads as in a one-by-one run. A write to a path that is
+// still being written waits for the earlier one, so the last state of a
+// sheet is the one left on disk.
+class WriteQueue
+{
+public:
+  void push(const QString& path, const QImage& image, bool toIndexed8)
+  {
+    QFuture<bool> previous = m_lastWrite.value(path);
+    QFuture<bool> write = QtConcurrent::run(writerPool(), [path, image, toIndexed8, previous]() mutable {
+      previous.waitForFinished();
+      return writePng(path, image, toIndexed8);
+    });
+    m_lastWrite.insert(path, write);
+    m_pending.push_back({path, write});
+  }
+
+  // Reports every write that is done, in order; with wait, also those still
+  // running, and beyond limit pending writes the oldest ones.
+  template <class Failure>
+  void collect(bool wait, Failure failed, std::size_t limit = 0)
+  {
+    while (!m_pending.empty() && (wait || m_pending.size() > limit || m_pending.front().second.isFinished())) {
+      const auto [path, write] = m_pending.front();
+      m_pending.pop_front();
+      if (!write.result())
+        failed(path);
+    }
+  }
+
+private:
+  std::deque<std::pair<QString, QFuture<bool>>> m_pending;
+  QHash<QString, QFuture<bool>> m_lastWrite;
+};
+
 } // namespace
 
 QString conversionSubFolder(quint8 direction)
@@ -153,6 +220,36 @@ QString conversionSubFolder(quint8 direction)
   }
 }
 
+QString conversionOutputPrefix(const QString& path, quint8 direction)
+{
+  return Converter::pathDirectory(path) + QLatin1Char('/') + conversionSubFolder(direction) + QLatin1Char('/');
+}
+
+QString conversionFolder(const QStringList& files, quint8 sourceKind)
+{
+  if (files.isEmpty())
+    return QString();
+  return sourceKind == 0 ? files.first() : Converter::pathDirectory(files.first());
+}
+
+QStringList conversionInputs(const QStringList& files, quint8 sourceKind)
+{
+  if (sourceKind != 0)
+    return files;
+  QStringList inputs;
+  const QString folder = conversionFolder(files, sourceKind);
+  const QStringList names = QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.gif")}, QDir::Files,
+                                                   QDir::Name | QDir::IgnoreCase);
+  for (const QString& name : names)
+    inputs.append(folder + QLatin1Char('/') + name);
+  return inputs;
+}
+
+bool isSingleVxCharacter(const QString& path, int characterCount)
+{
+  return characterCount == 1 || (characterCount == 0 && Converter::hasSingleCharacterMark(path));
+}
+
 QImage loadConversionInput(const QString& path)
 {
   QImageReader reader(path);
@@ -167,6 +264,11 @@ Converter::Converter(QStringList files, quint8 sourceKind, quint8 direction, QOb
   : QThread(parent), m_files(std::move(files)), m_sourceKind(sourceKind), m_direction(direction),
     m_characterCount(characterCount)
 {
+}
+
+Converter::~Converter()
+{
+  wait();
 }
 
 void Converter::copyBlock(QImage& dst, const QImage& src, uint dx, uint dy, uint sx, uint sy, uint w, uint h)
@@ -213,11 +315,6 @@ bool Converter::hasSingleCharacterMark(const QString& path)
   return (!name.isEmpty() && name.at(0) == QLatin1Char('$')) || (name.size() > 1 && name.at(1) == QLatin1Char('$'));
 }
 
-bool Converter::singleCharacter(const QString& path) const
-{
-  return m_characterCount == 1 || (m_characterCount == 0 && hasSingleCharacterMark(path));
-}
-
 bool Converter::convertCharacter(const QString& path, quint8 direction)
 {
   if (direction == ResetSheets) {
@@ -230,15 +327,15 @@ bool Converter::convertCharacter(const QString& path, quint8 direction)
     return false;
   }
   for (const ConvertedFile& file : convertImage(path, image, direction))
-    writeConverted(file);
+    if (!writePng(file.path, file.image, false))
+      noteUnwritten(file.path);
   return true;
 }
 
 std::vector<ConvertedFile> Converter::convertImage(const QString& path, const QImage& src, quint8 direction)
 {
   std::vector<ConvertedFile> out;
-  const QString prefix =
-    pathDirectory(path) + QLatin1Char('/') + conversionSubFolder(direction) + QLatin1Char('/');
+  const QString prefix = conversionOutputPrefix(path, direction);
   const QString base = pathBaseName(path);
   const int w = src.width(), h = src.height();
   switch (direction) {
@@ -273,7 +370,7 @@ std::vector<ConvertedFile> Converter::convertImage(const QString& path, const QI
     break;
   }
   case FromVxTo2003:
-    if (singleCharacter(path)) {
+    if (isSingleVxCharacter(path, m_characterCount)) {
       placeInSheet(path, scaledTo(src, 72, 128), direction, out);
     } else {
       const QImage scaled = scaledTo(src, 288, 256);
@@ -281,11 +378,12 @@ std::vector<ConvertedFile> Converter::convertImage(const QString& path, const QI
       copyStrips(sheet, 0, 0, scaled, 288, 32, kStripsVxTo2003, 8, true);
       const QString sheetPath = prefix + pathFileName(path);
       m_createdSheets.append(sheetPath);
+      keepSheet(sheetPath, sheet);
       out.push_back({sheetPath, sheet});
     }
     break;
   case FromVxToXp:
-    if (singleCharacter(path)) {
+    if (isSingleVxCharacter(path, m_characterCount)) {
       const int fw = w / 3, fh = h / 4;
       QImage target = clearCanvas(4 * fw, 4 * fh);
       copyFrames(target, 0, 0, src, 0, 0, fw, fh, kColumnsToXp, 4, kRowsSame, false);
@@ -318,30 +416,87 @@ void Converter::placeInSheet(const QString& path, const QImage& scaled, quint8 d
   else
     copyStrips(acc.sheet, x0, y0, scaled, 3 * fw, fh, kRowsXpVxTo2003, 4, true);
   if (newSheet) {
-    acc.sheetPath = pathDirectory(path) + QLatin1Char('/') + conversionSubFolder(direction) + QLatin1Char('/') +
-                    pathFileName(path);
+    acc.sheetPath = conversionOutputPrefix(path, direction) + pathFileName(path);
     m_createdSheets.append(acc.sheetPath);
   }
   // The whole sheet is written after every character, so the disk always
   // holds every character placed so far.
+  keepSheet(acc.sheetPath, acc.sheet);
   out.push_back({acc.sheetPath, acc.sheet});
   ++acc.placedCount;
   acc.lastDirection = direction;
 }
 
-void Converter::writeConverted(const ConvertedFile& file)
+void Converter::keepSheet(const QString& path, const QImage& sheet)
 {
-  QByteArray png;
-  const bool encoded = !file.image.isNull() && encodeCellPng(file.image, png);
-  writeEncoded(file.path, png, encoded);
+  m_sheetImages.insert(path, sheet);
 }
 
-void Converter::writeEncoded(const QString& path, const QByteArray& png, bool encoded)
+void Converter::noteUnwritten(const QString& path)
 {
-  if (encoded) {
-    QSaveFile out(path);
-    if (out.open(QIODevice::WriteOnly) && out.write(png) == png.size() && commitSaveFile(out))
-      return;
+  // A sheet is written once per character and once more in 256 colours:
+  // it is listed at its first failure only.
+  if (!m_unwrittenFiles.contains(path))
+    m_unwrittenFiles.append(path);
+}
+
+void Converter::run()
+{
+  const QString openError = QStringLiteral("Impossible d'ouvrir le dossier : ");
+  m_sheets = SheetAccumulator();
+  const QString folder = conversionFolder(m_files, m_sourceKind);
+  if (m_files.isEmpty() || !QFileInfo(folder).isDir()) {
+    emit fatalError(openError + m_files.value(0));
+    return;
   }
-  m_unwrittenFiles.append(path);
+  const QString subFolder = conversionSubFolder(m_direction);
+  QDir(folder).mkdir(subFolder);
+  const bool to2003 = m_direction == FromXpTo2003 || m_direction == FromVxTo2003;
+  convertInputs(conversionInputs(m_files, m_sourceKind), to2003);
+  if (to2003)
+    resaveSheets();
+  if (!m_unwrittenFiles.isEmpty())
+    emit unwrittenFiles(m_unwrittenFiles);
+  emit finishThread(m_failedFiles, folder + QLatin1Char('/') + subFolder);
+  convertCharacter(QString(), ResetSheets);
+}
+
+// The inputs are decoded ahead and the outputs written on the thread pool;
+// the conversion itself, the sheet accumulator and every report stay on this
+// thread, in input order.
+void Converter::convertInputs(const QStringList& inputs, bool to2003)
+{
+  const int n = int(inputs.size());
+  const std::size_t threads = std::size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
+  std::deque<QFuture<QImage>> decoded;
+  int next = 0;
+  WriteQueue writes;
+  const auto failed = [this](const QString& path) { noteUnwritten(path); };
+  for (int i = 0; i < n; ++i) {
+    while (next < n && decoded.size() < 2 * threads)
+      decoded.push_back(QtConcurrent::run(loadConversionInput, inputs[next++]));
+    emit changeProgress(uint(quint64(i) * (to2003 ? 80 : 100) / quint64(n)),
+                        QStringLiteral("Conversion de : ") + inputs[i]);
+    const QImage image = decoded.front().result();
+    decoded.pop_front();
+    if (image.isNull()) {
+      m_failedFiles.append(inputs[i]);
+    } else {
+      for (const ConvertedFile& file : convertImage(inputs[i], image, m_direction))
+        writes.push(file.path, file.image, false);
+    }
+    writes.collect(false, failed, std::size_t(2 * writerPool()->maxThreadCount()));
+  }
+  writes.collect(true, failed);
+}
+
+void Converter::resaveSheets()
+{
+  const int m = int(m_createdSheets.size());
+  WriteQueue writes;
+  for (int j = 0; j < m; ++j) {
+    emit changeProgress(uint(80 + j * 20 / m), QStringLiteral("Changement de la profondeur des couleurs..."));
+    writes.push(m_createdSheets[j], m_sheetImages.value(m_createdSheets[j]), true);
+  }
+  writes.collect(true, [this](const QString& path) { noteUnwritten(path); });
 }

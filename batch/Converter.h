@@ -5,6 +5,7 @@
 // left), XP ones 4 and VX ones 3 (rows down, left, right, up). A file of eight
 // characters holds them in two rows of four blocks.
 
+#include <QHash>
 #include <QImage>
 #include <QStringList>
 #include <QThread>
@@ -26,6 +27,18 @@ enum ConversionDirection : quint8 {
 // "XP_CONVERSIONS", "VX_CONVERSIONS" or "2K3_CONVERSIONS": the sub-folder,
 // beside each input, that receives the outputs of a direction.
 QString conversionSubFolder(quint8 direction);
+// The folder outputs of the input at path go to, with a trailing "/".
+QString conversionOutputPrefix(const QString& path, quint8 direction);
+// The folder of a conversion: the one chosen (sourceKind 0) or that of the
+// first chosen file; empty for an empty list.
+QString conversionFolder(const QStringList& files, quint8 sourceKind);
+// The files a conversion works through, in order: the chosen files, or the
+// PNG and GIF files of the chosen folder (no hidden ones), sorted by name
+// ignoring case.
+QStringList conversionInputs(const QStringList& files, quint8 sourceKind);
+// Whether a VX input holds one character: by the answer to the count
+// question (1 one, 2 eight) or, for 0, by the mark in its name.
+bool isSingleVxCharacter(const QString& path, int characterCount);
 
 // The input image decoded as its content says, whatever its name, in
 // Format_ARGB32; null when it does not load.
@@ -49,6 +62,9 @@ struct ConvertedFile
   QImage image; // null when the frames came out empty: never written
 };
 
+// The worker of one conversion run: files holds the chosen files, or the
+// chosen folder when sourceKind is 0. It gets copies of everything and
+// reports only through its signals.
 class Converter : public QThread
 {
   Q_OBJECT
@@ -57,6 +73,9 @@ public:
   // Nothing runs until the caller starts the thread.
   Converter(QStringList files, quint8 sourceKind, quint8 direction, QObject* parent = nullptr,
             quint8 characterCount = 0);
+  // Waits for a running conversion: a thread destroyed while it runs would
+  // abort the program.
+  ~Converter() override;
 
   // Converts one file and writes its outputs beside it, in the direction's
   // sub-folder (which must exist). False only when the file does not load;
@@ -101,13 +120,28 @@ public:
   const QStringList& unwritten() const { return m_unwrittenFiles; }
   const SheetAccumulator& sheetAccumulator() const { return m_sheets; }
 
+signals:
+  // Before each input (value below 100) and before each 2003 sheet is
+  // brought to 256 colours (80 and above).
+  void changeProgress(uint value, QString info);
+  // The end of a run that found its folder: the inputs that did not load and
+  // the output folder.
+  void finishThread(QStringList info, QString infoDir);
+  // Just before finishThread, when some outputs could not be written.
+  void unwrittenFiles(QStringList files);
+  // Instead of everything else, when the folder cannot be opened.
+  void fatalError(QString info);
+
+protected:
+  void run() override;
+
 private:
-  bool singleCharacter(const QString& path) const;
   void placeInSheet(const QString& path, const QImage& scaled, quint8 direction,
                     std::vector<ConvertedFile>& out);
-  // Writes a PNG through a save file; a failure lands in m_unwrittenFiles.
-  void writeConverted(const ConvertedFile& file);
-  void writeEncoded(const QString& path, const QByteArray& png, bool encoded);
+  void keepSheet(const QString& path, const QImage& sheet);
+  void noteUnwritten(const QString& path);
+  void convertInputs(const QStringList& inputs, bool to2003);
+  void resaveSheets();
 
   QStringList m_files;
   quint8 m_sourceKind;
@@ -117,4 +151,6 @@ private:
   QStringList m_failedFiles;
   QStringList m_unwrittenFiles;
   SheetAccumulator m_sheets;
+  // The last state of every created sheet, for its 256-colour re-save.
+  QHash<QString, QImage> m_sheetImages;
 };

@@ -12,6 +12,12 @@ packages=(
   clang-14 libclang-rt-14-dev python3-pil
 )
 
+# --bench-peer: the image program that bench/batch_compare.sh measures the
+# batch conversion against; left out of the test runs.
+for arg in "$@"; do
+  if [ "$arg" = "--bench-peer" ]; then packages+=(imagemagick); fi
+done
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -74,6 +74,25 @@ struct Folder
 int warnings = 0;
 void countWarnings(QtMsgType, const QMessageLogContext&, const QString&) { ++warnings; }
 
+// Everything a worker reports, in the order it was emitted.
+QStringList runAndLog(Converter& worker)
+{
+  QStringList log;
+  QObject::connect(&worker, &Converter::changeProgress, &worker,
+                   [&](uint value, const QString& info) { log << QString::number(value) + " " + info; },
+                   Qt::DirectConnection);
+  QObject::connect(&worker, &Converter::unwrittenFiles, &worker,
+                   [&](const QStringList& files) { log << "unwritten " + files.join(", "); }, Qt::DirectConnection);
+  QObject::connect(&worker, &Converter::finishThread, &worker,
+                   [&](const QStringList& failed, const QString& dir) { log << "end [" + failed.join(", ") + "] " + dir; },
+                   Qt::DirectConnection);
+  QObject::connect(&worker, &Converter::fatalError, &worker, [&](const QString& info) { log << "fatal " + info; },
+                   Qt::DirectConnection);
+  worker.start();
+  worker.wait();
+  return log;
+}
+
 const QList<int> kSingle = {0};
 const QList<int> kEight = {0, 1, 2, 3, 4, 5, 6, 7};
 
@@ -98,6 +117,13 @@ private slots:
   void shortAndDegenerateInputsNeverWarn_data();
   void shortAndDegenerateInputsNeverWarn();
   void workersKeepTheirOwnSheets();
+
+  void folderRun();
+  void sheetsComeOutIn256Colours();
+  void folderMissingOrEmpty_data();
+  void folderMissingOrEmpty();
+  void unwritableOutputs();
+  void deletingTheParentWaitsForTheRun();
 };
 
 void TestConverter::frameMaps_data()
@@ -386,6 +412,112 @@ void TestConverter::workersKeepTheirOwnSheets()
       again << readAll(sheet);
     QCOMPARE(again, first);
   }
+}
+
+// Folder mode: PNG and GIF files only, by name ignoring case; unreadable
+// inputs are reported in order; the accumulator is emptied after the end.
+void TestConverter::folderRun()
+{
+  Folder folder(0, false);
+  const QString dir = folder.dir.path();
+  folder.input("b.png", filled(72, 128, 0xFF0000BBu));
+  writeAll(dir + "/A.gif", "not an image");
+  folder.input("c.PNG", filled(72, 128, 0xFF0000CCu));
+  folder.input("notes.txt", filled(72, 128, 0xFF0000DDu));
+  folder.input(".hidden.png", filled(72, 128, 0xFF0000EEu));
+  writeAll(dir + "/d.png", "");
+  QDir(dir).mkdir("e.png");
+  Converter worker({dir}, 0, 0);
+  QCOMPARE(runAndLog(worker), QStringList({"0 Conversion de : " + dir + "/A.gif", "25 Conversion de : " + dir + "/b.png",
+                                           "50 Conversion de : " + dir + "/c.PNG", "75 Conversion de : " + dir + "/d.png",
+                                           "end [" + dir + "/A.gif, " + dir + "/d.png] " + dir + "/XP_CONVERSIONS"}));
+  QCOMPARE(QDir(dir + "/XP_CONVERSIONS").entryList(QDir::Files), QStringList({"b.png", "c.png"}));
+  QCOMPARE(worker.sheetAccumulator().lastDirection, quint8(ResetSheets));
+}
+
+// Bytes 24 and 25 of a PNG file: bit depth and colour type (3: palette).
+QByteArray depthAndColourType(const QString& path) { return readAll(path).mid(24, 2); }
+
+void TestConverter::sheetsComeOutIn256Colours()
+{
+  Folder folder(4, false);
+  QStringList inputs;
+  const QStringList names = {"$a.png", "b.png", "$c.png", "$d.png", "$e.gif"};
+  for (int i = 0; i < names.size(); ++i)
+    inputs << folder.input(names[i], filled(i == 1 ? 288 : 72, i == 1 ? 256 : 128, 0xFF000010u + i));
+  Converter worker(inputs, 1, 4, nullptr, 0);
+  QStringList expected;
+  for (int i = 0; i < 5; ++i)
+    expected << QString::number(i * 16) + " Conversion de : " + inputs[i];
+  expected << "80 Changement de la profondeur des couleurs..."
+           << "90 Changement de la profondeur des couleurs..."
+           << "end [] " + folder.output(4, "").chopped(1);
+  QCOMPARE(runAndLog(worker), expected);
+  QCOMPARE(worker.createdSheets(), QStringList({folder.output(4, "$a.png"), folder.output(4, "b.png")}));
+  for (const QString& sheet : worker.createdSheets())
+    QCOMPARE(depthAndColourType(sheet), QByteArray("\x08\x03", 2));
+  const QImage first = load(folder.output(4, "$a.png"));
+  const QRgb colours[8] = {0xFF000010u, 0xFF000012u, 0xFF000013u, 0xFF000014u, 0xFF209C00u, 0xFF209C00u, 0xFF209C00u, 0xFF209C00u};
+  for (int slot = 0; slot < 8; ++slot)
+    QVERIFY(uniformBlock(first, (slot % 4) * 72, slot < 4 ? 0 : 128, 72, 128, colours[slot]));
+  QVERIFY(uniformBlock(load(folder.output(4, "b.png")), 0, 0, 288, 256, 0xFF000011u));
+}
+
+void TestConverter::folderMissingOrEmpty_data()
+{
+  QTest::addColumn<QStringList>("files");
+  QTest::addColumn<quint8>("sourceKind");
+  QTest::addColumn<QString>("report");
+  QTest::newRow("missing folder") << QStringList{"missing"} << quint8(0) << "fatal Impossible d'ouvrir le dossier : missing";
+  QTest::newRow("missing file's folder") << QStringList{"missing/a.png"} << quint8(1)
+                                         << "fatal Impossible d'ouvrir le dossier : missing/a.png";
+  QTest::newRow("empty list") << QStringList{} << quint8(1) << "fatal Impossible d'ouvrir le dossier : ";
+  QTest::newRow("nothing to convert") << QStringList{"empty"} << quint8(0) << "end [] empty/2K3_CONVERSIONS";
+}
+
+void TestConverter::folderMissingOrEmpty()
+{
+  QFETCH(QStringList, files);
+  QFETCH(quint8, sourceKind);
+  QFETCH(QString, report);
+  QDir().mkdir("empty");
+  Converter worker(files, sourceKind, 2);
+  QCOMPARE(runAndLog(worker), QStringList{report});
+  QVERIFY(!QFileInfo::exists("missing"));
+}
+
+// Every failed output is reported, in order, just before the end; the run
+// still ends normally.
+void TestConverter::unwritableOutputs()
+{
+  Folder folder(0, false);
+  writeAll(folder.dir.path() + "/XP_CONVERSIONS", "");
+  const QString input = folder.input("a.png", filled(288, 256, 0xFF000010u));
+  Converter worker({input}, 1, 0);
+  QStringList unwritten;
+  for (int n = 1; n <= 8; ++n)
+    unwritten << folder.output(0, "a_" + QString::number(n) + ".png");
+  QCOMPARE(runAndLog(worker).mid(1),
+           QStringList({"unwritten " + unwritten.join(", "), "end [] " + folder.dir.path() + "/XP_CONVERSIONS"}));
+}
+
+void TestConverter::deletingTheParentWaitsForTheRun()
+{
+  QStringList inputs[2];
+  Folder folders[2] = {Folder(2), Folder(2)};
+  for (int f = 0; f < 2; ++f)
+    for (int i = 0; i < 20; ++i)
+      inputs[f] << folders[f].input(QString::number(i) + ".png", filled(96, 128, 0xFF000000u + i));
+  warnings = 0;
+  const QtMessageHandler previous = qInstallMessageHandler(countWarnings);
+  auto* parent = new QObject;
+  (new Converter(inputs[0], 1, 2, parent))->start();
+  (new Converter(inputs[1], 1, 2, parent))->start();
+  delete parent;
+  qInstallMessageHandler(previous);
+  QCOMPARE(warnings, 0);
+  for (int f = 0; f < 2; ++f)
+    QCOMPARE(depthAndColourType(folders[f].output(2, "16.png")), QByteArray("\x08\x03", 2));
 }
 
 SK_TEST_MAIN(TestConverter)
