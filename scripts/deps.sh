@@ -12,10 +12,14 @@ packages=(
   clang-14 libclang-rt-14-dev python3-pil
 )
 
-# --shot: what scripts/shot.sh drives the program with. Only on request, so
-# that the test run installs no more than it needs.
+# On request only, so that the test run installs no more than it needs:
+#   --shot        what scripts/shot.sh drives the program with;
+#   --bench-peer  the image program bench/batch_compare.sh measures against.
 for arg in "$@"; do
-  if [ "$arg" = "--shot" ]; then packages+=(xdotool imagemagick); fi
+  case "$arg" in
+    --shot) packages+=(xdotool imagemagick) ;;
+    --bench-peer) packages+=(imagemagick) ;;
+  esac
 done
 
 missing=()
