@@ -110,10 +110,13 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
-  // Destroying the MDI area announces a null active sub-window, which would
-  // reach updateActiveWindow in a window already half gone. The canvases go
-  // first, while the drawing state they point into still lives.
+  // Children still signal while the toolkit destroys them: the MDI area
+  // announces a null active sub-window, the docks their hiding. None of it may
+  // reach a window already half gone.
   disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
+  for (QObject* child : findChildren<QObject*>())
+    child->disconnect(this);
+  // The canvases go first, while the drawing state they point into lives.
   delete mdiArea;
   delete helpDialog;
   delete quickHelpWindow;
