@@ -2,6 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QLayerRender.h"
+#include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
@@ -9,10 +10,6 @@
 #if __has_include("canvas/QLayerList.h")
 #include "canvas/QLayerList.h"
 #define SK_HAVE_LAYERLIST 1
-#endif
-#if __has_include("colour/QColorBox.h")
-#include "colour/QColorBox.h"
-#define SK_HAVE_COLORBOX 1
 #endif
 
 #include <QAction>
@@ -81,10 +78,8 @@ MainWindow::MainWindow()
 
   readColours();
 
-#ifdef SK_HAVE_COLORBOX
   colorBox = new QColorBox(&primaryColor, &secondaryColor, true, this);
   colorsDock->setWidget(colorBox);
-#endif
 
   layerRender = new QLayerRender(placeholderCharacter, renderDock);
   renderDock->setWidget(layerRender);
