@@ -30,3 +30,15 @@ GradientSettings& GradientSettings::operator=(const GradientSettings& other)
   }
   return *this;
 }
+
+// The points are the editor view's pixels 0 and 200 on its middle row, stored
+// the way the editor normalises them (pixel / 199).
+GradientSettings defaultGradientSettings()
+{
+  GradientSettings g;
+  g.type = GradientSettings::Linear;
+  g.spread = 0;
+  g.stops = {{0.0, QColor(0, 0, 0, 255)}, {1.0, QColor(255, 255, 255, 255)}};
+  g.geometry = {0.0, 100 / 199.0, 200 / 199.0, 100 / 199.0};
+  return g;
+}

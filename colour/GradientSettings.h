@@ -23,3 +23,7 @@ public:
   std::vector<GradientData> stops;
   std::vector<double> geometry; // empty: nobody filled the points yet
 };
+
+// The gradient the program starts with: opaque black to opaque white, linear,
+// pad, across the middle of the editor's 200-pixel view.
+GradientSettings defaultGradientSettings();

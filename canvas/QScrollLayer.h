@@ -1,0 +1,12 @@
+#pragma once
+#include <QScrollArea>
+
+class QLayer;
+
+// The scroll area that an MDI sub-window shows around one canvas, centred.
+class QScrollLayer : public QScrollArea
+{
+public:
+  explicit QScrollLayer(QLayer* canvas);
+  ~QScrollLayer() override;
+};
