@@ -59,9 +59,11 @@ constexpr double kMaxZoom = 16.0;
 constexpr std::array<double, 9> kZoomSteps = {0.5, 1, 1.5, 2, 3, 4, 6, 8, 16};
 } // namespace
 
+// Written so that a NaN (a typed "nan") lands on the smallest zoom instead of
+// reaching the pixel-size conversions.
 void QLayer::setZoom(double zoom)
 {
-  m_character.setZoom(zoom < kMinZoom ? kMinZoom : zoom > kMaxZoom ? kMaxZoom : zoom);
+  m_character.setZoom(!(zoom >= kMinZoom) ? kMinZoom : zoom > kMaxZoom ? kMaxZoom : zoom);
 }
 
 // A typed zoom between two steps goes to the neighbouring step either way.

@@ -12,6 +12,12 @@ packages=(
   clang-14 libclang-rt-14-dev python3-pil
 )
 
+# --shot: what scripts/shot.sh drives the program with. Only on request, so
+# that the test run installs no more than it needs.
+for arg in "$@"; do
+  if [ "$arg" = "--shot" ]; then packages+=(xdotool imagemagick); fi
+done
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -72,6 +72,7 @@ private slots:
     QTest::newRow("set too small") << 0.1 << -1 << 0.5;
     QTest::newRow("set too large") << 40.0 << -1 << 16.0;
     QTest::newRow("set kept") << 2.5 << -1 << 2.5;
+    QTest::newRow("set not a number") << qQNaN() << -1 << 0.5;
   }
   void zoom()
   {
@@ -104,6 +105,8 @@ private slots:
     shown.canvas->addHistory(shown.canvas->characterData(), "Pinceau");
     QVERIFY(shown.canvas->isModified());
     QCOMPARE(shown.sub->windowTitle(), kHeros + "*");
+    QVERIFY(!iconImage(shown.sub->windowIcon()).isNull());
+    QVERIFY(iconImage(QIcon(":/icon/unsaved.png")) != iconImage(QIcon(":/icon/Save.png")));
     QCOMPARE(iconImage(shown.sub->windowIcon()), iconImage(QIcon(":/icon/unsaved.png")));
 
     shown.canvas->setModified(false);
