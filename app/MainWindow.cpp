@@ -1,16 +1,13 @@
 #include "app/MainWindow.h"
 
 #include "canvas/QLayer.h"
+#include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
 
-#if __has_include("canvas/QLayerList.h")
-#include "canvas/QLayerList.h"
-#define SK_HAVE_LAYERLIST 1
-#endif
 
 #include <QAction>
 #include <QDockWidget>
@@ -117,9 +114,7 @@ MainWindow::~MainWindow()
   delete quickHelpWindow;
   delete clipboard;
   // The docks show it: they go before it.
-#ifdef SK_HAVE_LAYERLIST
   delete layerList;
-#endif
   delete layerRender;
   delete placeholderCharacter;
 }
@@ -458,10 +453,8 @@ void MainWindow::addDocks()
   addDockWidget(Qt::LeftDockWidgetArea, renderDock);
   colorsDock = new QDockWidget(QStringLiteral("Couleurs"), this);
   addDockWidget(Qt::RightDockWidgetArea, colorsDock);
-#ifdef SK_HAVE_LAYERLIST
   layerList = new QLayerList(placeholderCharacter, &clipboard, elementsDock);
   elementsDock->setWidget(layerList);
-#endif
 }
 
 void MainWindow::connectDockToggles()
