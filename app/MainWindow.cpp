@@ -108,15 +108,17 @@ MainWindow::~MainWindow()
   disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
   for (QObject* child : findChildren<QObject*>())
     child->disconnect(this);
-  // The canvases go first, while the drawing state they point into lives.
+  // Whatever points into the window's members goes before them: the canvases
+  // (the drawing state), the docks' widgets (the placeholder, the clipboard
+  // and the two colours).
   delete mdiArea;
-  delete helpDialog;
-  delete quickHelpWindow;
-  delete clipboard;
-  // The docks show it: they go before it.
   delete layerList;
   delete layerRender;
+  delete colorBox;
   delete placeholderCharacter;
+  delete clipboard;
+  delete helpDialog;
+  delete quickHelpWindow;
 }
 
 QLayer* MainWindow::activeLayer() const
