@@ -414,7 +414,10 @@ void QLayerList::aColler()
 {
   if (!layer || !clipboard || !*clipboard || (*clipboard)->kind() != ClipBoard::Elements)
     return;
-  CharacterData pasted(*static_cast<const LayerData*>((*clipboard)->data()));
+  const LayerData* held = static_cast<const LayerData*>((*clipboard)->data());
+  if (!held)
+    return;
+  CharacterData pasted(*held);
   if (refusedByLimit(pasted.elementCount()))
     return;
   if (character->selectedElementCount() == 1)
