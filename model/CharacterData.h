@@ -31,7 +31,9 @@
 #include <QRect>
 #include <QSize>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +55,28 @@ inline QImage blankImage(const QSize& size)
 // The largest sheet side the readers accept: far beyond any character sheet,
 // and small enough that a damaged header never sizes gigabyte images.
 constexpr int kMaxSheetSide = 16384;
+
+// Offsets the readers keep: far beyond anything a sheet can show, and small
+// enough that sums of offsets and sizes never overflow.
+constexpr int kMaxCellOffset = 4 * kMaxSheetSide;
+
+inline QPoint clampedOffset(const QPoint& p)
+{
+  return QPoint(std::clamp(p.x(), -kMaxCellOffset, kMaxCellOffset), std::clamp(p.y(), -kMaxCellOffset, kMaxCellOffset));
+}
+
+// a + b with each coordinate held within the int range.
+inline QPoint saturatedSum(const QPoint& a, const QPoint& b)
+{
+  auto add = [](int x, int y) {
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + y, INT_MIN, INT_MAX));
+  };
+  return QPoint(add(a.x(), b.x()), add(a.y(), b.y()));
+}
+
+// The view's zoom range; a file's zoom is brought into it on read.
+constexpr double kMinZoom = 0.5;
+constexpr double kMaxZoom = 16.0;
 
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
@@ -77,7 +101,7 @@ public:
   QPoint cellOrigin(int cell) const; // top-left corner of a cell on the sheet
   const QSize& size() const { return m_size; }
   void setSize(const QSize& newSize, bool keepCentred);
-  QSize zoomedSize() const;
+  QSize zoomedSize() const; // each side saturates within 0 .. INT_MAX
   double zoom() const { return m_zoom; }
   void setZoom(const double& zoom) { m_zoom = zoom; }
   bool isGridShown() const { return m_showGrid; }
@@ -214,9 +238,11 @@ public:
   void duplicateElements(const int& element, const int& position);
   void removeElements();
   void removeElements(const std::vector<int>& elements);
-  void mergeElements(const std::vector<int>& elements);
-  void mergeWithLowerElement(int element);
-  void mergeSelectedElements();
+  // False, with errorMessage set and every element left as it was, when a
+  // merged cell would pass the sheet side limit or cannot be allocated.
+  bool mergeElements(const std::vector<int>& elements);
+  bool mergeWithLowerElement(int element);
+  bool mergeSelectedElements();
 
   // ---- reloading (model/Reload.cpp)
   bool reloadElements();
@@ -237,7 +263,9 @@ public:
 
   // ---- animation frames (ops/PreviewFrames.cpp)
   std::array<QPixmap, 4> previewPixmaps() const;
-  std::array<QImage, 4> previewImages() const; // advances the shared step
+  // Advances the step that every preview shares: call it from the GUI thread
+  // only, so that all previews walk in step.
+  std::array<QImage, 4> previewImages() const;
 
   // ---- cell operations (ops/CellOps.cpp)
   void eraseRect(const QRect& rect);
@@ -245,6 +273,7 @@ public:
   void clearCells();
   void clearSelectedCells();
   void mirrorCells(bool horizontal, bool vertical);
+  // Offsets saturate at the int range instead of wrapping.
   void moveCells(const QPoint& delta);
   void moveAllCells(const QPoint& delta);
 
