@@ -2,8 +2,6 @@
 #include <QByteArray>
 #include <QImage>
 
-#include <cstdint>
-
 #include <vector>
 
 class QDataStream;
