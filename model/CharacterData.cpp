@@ -1,7 +1,6 @@
 #include "model/CharacterData.h"
 
 #include <algorithm>
-#include <climits>
 
 bool contains(const std::vector<int>& list, const int& value)
 {
