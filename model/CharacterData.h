@@ -74,16 +74,16 @@ inline QPoint saturatedSum(const QPoint& a, const QPoint& b)
   return QPoint(add(a.x(), b.x()), add(a.y(), b.y()));
 }
 
-// The view's zoom range; a file's zoom is brought into it on read.
-constexpr double kMinZoom = 0.5;
-constexpr double kMaxZoom = 16.0;
-
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
 
 class CharacterData
 {
 public:
+  // The view's zoom range; a file's zoom is brought into it on read.
+  static constexpr double kMinZoom = 0.5;
+  static constexpr double kMaxZoom = 16.0;
+
   // ---- construction (model/CharacterData.cpp, model/Snapshot.cpp)
   CharacterData();
   // A 0x0 size becomes 128x192 (XP) or 96x128 (VX); any other size is kept.

@@ -203,7 +203,7 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
   doc.setGridShown(grid != 0);
   doc.setDrawBeyondBorders(beyond != 0);
   doc.setOnlySelection(only != 0);
-  doc.setZoom(std::isfinite(zoom) ? std::clamp(zoom, kMinZoom, kMaxZoom) : 1.0);
+  doc.setZoom(std::isfinite(zoom) ? std::clamp(zoom, CharacterData::kMinZoom, CharacterData::kMaxZoom) : 1.0);
   const int n = doc.elementCount();
   for (int e = 0; e < n; ++e)
     if (!readLatin1Line(file, doc.source(e)))

@@ -172,8 +172,8 @@ private slots:
     QTest::addColumn<QString>("path");
     QTest::addColumn<double>("zoom");
     QTest::newRow("not a number") << hostile("zoom-nan-v0.sk") << 1.0;
-    QTest::newRow("1e12") << hostile("zoom-1e12-v0.sk") << kMaxZoom;
-    QTest::newRow("-3") << hostile("zoom-negative-v0.sk") << kMinZoom;
+    QTest::newRow("1e12") << hostile("zoom-1e12-v0.sk") << CharacterData::kMaxZoom;
+    QTest::newRow("-3") << hostile("zoom-negative-v0.sk") << CharacterData::kMinZoom;
   }
   void zoomFromFiles()
   {
