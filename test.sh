@@ -5,7 +5,7 @@
 #                         any sanitizer report fails the run
 set -euo pipefail
 cd "$(dirname "$0")"
-bash scripts/deps.sh
+bash scripts/deps.sh --tests
 
 build=build
 extra=(-DCMAKE_BUILD_TYPE=Release -DSK_SANITIZE=OFF)

@@ -9,11 +9,12 @@
 
 namespace {
 
-// The tests below read 32-bit words; any other depth is looked at through an
-// ARGB32 copy rather than read past its rows.
+// The tests below read ARGB words. Other 32-bit formats order or scale their
+// channels differently, so only these two are read as they are.
 QImage as32Bit(const QImage& image)
 {
-  return image.depth() == 32 ? image : image.convertToFormat(QImage::Format_ARGB32);
+  const QImage::Format f = image.format();
+  return f == QImage::Format_ARGB32 || f == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace

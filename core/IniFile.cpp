@@ -410,13 +410,6 @@ bool IniFile::read(const char* path)
   }
   const QByteArray bytes = file.readAll();
 
-  // Files written before the switch to UTF-8 are Latin-1; any byte sequence
-  // that is not valid UTF-8 tells them apart.
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8(bytes);
-  if (utf8.hasError())
-    text = QString::fromLatin1(bytes);
-
   m_sets.clear();
   m_setNames.clear();
   m_keyNames.clear();
@@ -424,8 +417,14 @@ bool IniFile::read(const char* path)
   m_nextKeyId = 0;
 
   QList<QPair<int, int>> headers; // (set id, indentation), in file order
-  const QStringList lines = text.split(QLatin1Char('\n'));
-  for (QString line : lines) {
+  // Files written before the switch to UTF-8 are Latin-1, and a file edited
+  // by hand may mix both: each line is UTF-8 when it decodes as such, Latin-1
+  // otherwise, so that one stray byte does not garble the other lines.
+  for (const QByteArray& bytesOfLine : bytes.split('\n')) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString line = utf8(bytesOfLine);
+    if (utf8.hasError())
+      line = QString::fromLatin1(bytesOfLine);
     if (line.endsWith(QLatin1Char('\r')))
       line.chop(1);
     addLine(line, headers);

@@ -1,4 +1,6 @@
-// Feeds arbitrary bytes to the element-file reader.
+// Feeds arbitrary bytes to the element-file reader, then edits what it
+// accepted.
+#include "fuzz/AfterLoad.h"
 #include "fuzz/FuzzInput.h"
 #include "model/ElementFile.h"
 
@@ -35,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     return 0;
   std::string error;
   auto groups = loadElementFile(path, error);
-  if (groups && qint64((*groups)[0].size().width()) * (*groups)[0].size().height() <= 4096 * 4096)
-    (*groups)[0].flattenImage();
+  if (groups)
+    fuzz::runAfterLoad((*groups)[0]);
   return 0;
 }

@@ -1,4 +1,6 @@
-// Feeds arbitrary bytes to the project-file reader (both versions).
+// Feeds arbitrary bytes to the project-file reader (both versions), then edits
+// what it accepted.
+#include "fuzz/AfterLoad.h"
 #include "fuzz/FuzzInput.h"
 #include "model/CharacterData.h"
 
@@ -37,9 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     return 0;
   CharacterData doc;
   unsigned char version = 0;
-  // A valid sheet may still be too large to flatten within the fuzzer's
-  // memory limit; the readers are what is under test.
-  if (doc.loadProjectFile(path, &version) && qint64(doc.size().width()) * doc.size().height() <= 4096 * 4096)
-    doc.flattenImage();
+  if (doc.loadProjectFile(path, &version))
+    fuzz::runAfterLoad(doc);
   return 0;
 }

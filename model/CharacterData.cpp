@@ -61,7 +61,15 @@ SheetGrid CharacterData::grid() const
 
 QSize CharacterData::zoomedSize() const
 {
-  return QSize(static_cast<int>(m_size.width() * m_zoom), static_cast<int>(m_size.height() * m_zoom));
+  // A zoom set from outside may be anything; the cast of an out-of-range
+  // double is undefined.
+  auto side = [&](int length) {
+    const double scaled = length * m_zoom;
+    if (!(scaled > 0))
+      return 0;
+    return scaled >= double(INT_MAX) ? INT_MAX : static_cast<int>(scaled);
+  };
+  return QSize(side(m_size.width()), side(m_size.height()));
 }
 
 // Each cell image keeps its place relative to the centre of its growing or
@@ -83,7 +91,7 @@ void CharacterData::moveAllCells(const QPoint& delta)
 {
   for (auto& element : m_offsets)
     for (QPoint& p : element)
-      p += delta;
+      p = saturatedSum(p, delta);
 }
 
 LayerDataCellule CharacterData::cellule(unsigned element, unsigned cell) const

@@ -34,7 +34,9 @@
 #include <QRect>
 #include <QSize>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -58,6 +60,24 @@ inline QImage blankImage(const QSize& size)
 // and small enough that a damaged header never sizes gigabyte images.
 constexpr int kMaxSheetSide = 16384;
 
+// Offsets the readers keep: far beyond anything a sheet can show, and small
+// enough that sums of offsets and sizes never overflow.
+constexpr int kMaxCellOffset = 4 * kMaxSheetSide;
+
+inline QPoint clampedOffset(const QPoint& p)
+{
+  return QPoint(std::clamp(p.x(), -kMaxCellOffset, kMaxCellOffset), std::clamp(p.y(), -kMaxCellOffset, kMaxCellOffset));
+}
+
+// a + b with each coordinate held within the int range.
+inline QPoint saturatedSum(const QPoint& a, const QPoint& b)
+{
+  auto add = [](int x, int y) {
+    return static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + y, INT_MIN, INT_MAX));
+  };
+  return QPoint(add(a.x(), b.x()), add(a.y(), b.y()));
+}
+
 // Layout of a character.
 enum CharacterType : int { XP = 0, VX = 1 };
 
@@ -68,6 +88,10 @@ using LayoutQuestion = std::function<bool(const std::string& question)>;
 class CharacterData
 {
 public:
+  // The view's zoom range; a file's zoom is brought into it on read.
+  static constexpr double kMinZoom = 0.5;
+  static constexpr double kMaxZoom = 16.0;
+
   // ---- construction (model/CharacterData.cpp, model/Snapshot.cpp)
   CharacterData();
   // A 0x0 size becomes 128x192 (XP) or 96x128 (VX); any other size is kept.
@@ -86,7 +110,7 @@ public:
   SheetGrid grid() const;             // what cutting a sheet for this layout needs
   const QSize& size() const { return m_size; }
   void setSize(const QSize& newSize, bool keepCentred);
-  QSize zoomedSize() const;
+  QSize zoomedSize() const; // each side saturates within 0 .. INT_MAX
   double zoom() const { return m_zoom; }
   void setZoom(const double& zoom) { m_zoom = zoom; }
   bool isGridShown() const { return m_showGrid; }
@@ -223,9 +247,11 @@ public:
   void duplicateElements(const int& element, const int& position);
   void removeElements();
   void removeElements(const std::vector<int>& elements);
-  void mergeElements(const std::vector<int>& elements);
-  void mergeWithLowerElement(int element);
-  void mergeSelectedElements();
+  // False, with errorMessage set and every element left as it was, when a
+  // merged cell would pass the sheet side limit or cannot be allocated.
+  bool mergeElements(const std::vector<int>& elements);
+  bool mergeWithLowerElement(int element);
+  bool mergeSelectedElements();
 
   // ---- reloading (model/Reload.cpp)
   // ask is put the question once for each element whose image source lies in
@@ -249,7 +275,9 @@ public:
 
   // ---- animation frames (ops/PreviewFrames.cpp)
   std::array<QPixmap, 4> previewPixmaps() const;
-  std::array<QImage, 4> previewImages() const; // advances the shared step
+  // Advances the step that every preview shares: call it from the GUI thread
+  // only, so that all previews walk in step.
+  std::array<QImage, 4> previewImages() const;
 
   // ---- cell operations (ops/CellOps.cpp)
   void eraseRect(const QRect& rect);
@@ -257,6 +285,7 @@ public:
   void clearCells();
   void clearSelectedCells();
   void mirrorCells(bool horizontal, bool vertical);
+  // Offsets saturate at the int range instead of wrapping.
   void moveCells(const QPoint& delta);
   void moveAllCells(const QPoint& delta);
   void moveCellsFromSnapshot(const QPoint& delta);

@@ -10,9 +10,12 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <atomic>
+
 namespace {
 
-uint32_t loadSerial = 0;
+// Advanced by every load, from whichever thread reads.
+std::atomic<uint32_t> loadSerial{0};
 
 QString fileName(const std::string& path)
 {
@@ -38,8 +41,9 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
         cells.push_back(&doc->image(e, c));
         offsets.push_back(doc->offset(e, c));
       }
+  // What the reader would refuse is never written.
   std::vector<QByteArray> pngs;
-  if (!encodeCellPngs(cells, pngs))
+  if (size.width() > kMaxSheetSide || size.height() > kMaxSheetSide || !encodeCellPngs(cells, pngs))
     return QFileDevice::WriteError;
 
   QSaveFile file(path);
@@ -133,15 +137,19 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
   QDataStream points(&buffer);
   points.setVersion(QDataStream::Qt_4_5);
   std::vector<QByteArray> pngs;
+  CellBudget budget;
   for (int i = 0; i < count; ++i) {
     CharacterData& doc = groups[i < marker ? 0 : 1];
     doc.images().emplace_back(cells);
     doc.offsets().emplace_back(cells);
     for (int c = 0; c < cells; ++c) {
-      points >> doc.offsets().back()[c];
+      QPoint& offset = doc.offsets().back()[c];
+      points >> offset;
+      offset = clampedOffset(offset);
       qint64 pos = buffer.pos();
       pngs.emplace_back();
-      if (points.status() != QDataStream::Ok || !sliceStreamImage(rest, pos, pngs.back()) || !buffer.seek(pos)) {
+      if (points.status() != QDataStream::Ok || !sliceStreamImage(rest, pos, pngs.back(), budget) ||
+          !buffer.seek(pos)) {
         errorMessage = damaged(path);
         return std::nullopt;
       }

@@ -30,4 +30,5 @@ QPixmap renderElementFilePreview(const std::string& path);
 void resaveElementFile(const std::string& path);
 
 // The process-wide serial that the next successful version check hands out.
+// Loads on any thread draw distinct serials.
 uint32_t elementFileLoadSerial();

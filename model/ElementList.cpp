@@ -363,64 +363,74 @@ void CharacterData::removeElements(const std::vector<int>& elements)
 }
 
 // A repeated index would otherwise have the merged element remove itself:
-// only the first occurrence of each index counts.
-void CharacterData::mergeElements(const std::vector<int>& elements)
+// only the first occurrence of each index counts. Every merged cell is built
+// before anything changes, so a refused merge leaves the elements untouched.
+bool CharacterData::mergeElements(const std::vector<int>& elements)
 {
   std::vector<int> list;
   for (int e : elements)
     if (e >= 0 && e < elementCount() && !contains(list, e))
       list.push_back(e);
   if (list.size() < 2)
-    return;
+    return true;
 
   const int e0 = list[0];
   const std::size_t cells = std::min(m_images[e0].size(), m_offsets[e0].size());
   std::vector<QImage> merged(cells);
   std::vector<QPoint> corners(cells);
   for (std::size_t c = 0; c < cells; ++c) {
-    int left = m_offsets[e0][c].x();
-    int top = m_offsets[e0][c].y();
-    int right = left + m_images[e0][c].width();
-    int bottom = top + m_images[e0][c].height();
+    // The union in 64 bits: far-apart offsets and sizes overflow an int.
+    long long left = m_offsets[e0][c].x();
+    long long top = m_offsets[e0][c].y();
+    long long right = left + m_images[e0][c].width();
+    long long bottom = top + m_images[e0][c].height();
     for (std::size_t k = 1; k < list.size(); ++k) {
       const int ek = list[k];
       if (c >= m_images[ek].size() || c >= m_offsets[ek].size())
         continue;
       const QPoint& o = m_offsets[ek][c];
       const QImage& img = m_images[ek][c];
-      left = std::min(left, o.x());
-      top = std::min(top, o.y());
-      right = std::max(right, o.x() + img.width());
-      bottom = std::max(bottom, o.y() + img.height());
+      left = std::min<long long>(left, o.x());
+      top = std::min<long long>(top, o.y());
+      right = std::max<long long>(right, static_cast<long long>(o.x()) + img.width());
+      bottom = std::max<long long>(bottom, static_cast<long long>(o.y()) + img.height());
     }
-    QImage canvas = blankImage(QSize(right - left, bottom - top));
+    QImage canvas;
+    if (right - left <= kMaxSheetSide && bottom - top <= kMaxSheetSide)
+      canvas = blankImage(QSize(static_cast<int>(right - left), static_cast<int>(bottom - top)));
+    if (canvas.isNull() && right > left && bottom > top) {
+      m_errorMessage = "Impossible de fusionner ces éléments : l'image d'une cellule fusionnée serait trop grande.";
+      return false;
+    }
     for (int ek : list) {
       if (c >= m_images[ek].size() || c >= m_offsets[ek].size())
         continue;
       const QImage& img = m_images[ek][c];
       const QPoint& o = m_offsets[ek][c];
-      blendImage(canvas, o.x() - left, o.y() - top, img, 0, 0, img.width(), img.height());
+      blendImage(canvas, static_cast<int>(o.x() - left), static_cast<int>(o.y() - top), img, 0, 0, img.width(),
+                 img.height());
     }
     merged[c] = canvas;
-    corners[c] = QPoint(left, top);
+    corners[c] = QPoint(static_cast<int>(left), static_cast<int>(top));
   }
   m_images[e0].swap(merged);
   m_offsets[e0].swap(corners);
   removeElements(std::vector<int>(list.begin() + 1, list.end()));
+  return true;
 }
 
-void CharacterData::mergeWithLowerElement(int element)
+bool CharacterData::mergeWithLowerElement(int element)
 {
-  if (element > 0)
-    mergeElements({element - 1, element});
+  return element <= 0 || mergeElements({element - 1, element});
 }
 
-void CharacterData::mergeSelectedElements()
+bool CharacterData::mergeSelectedElements()
 {
   std::vector<int> list;
   for (int i = 0; i < elementCount(); ++i)
     if (contains(m_selectedElements, i))
       list.push_back(i);
-  mergeElements(list);
+  const bool merged = mergeElements(list);
   m_selectedElements.clear();
+  return merged;
 }

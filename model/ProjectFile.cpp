@@ -8,6 +8,9 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 QString fileNameOf(const std::string& path)
@@ -200,7 +203,7 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
   doc.setGridShown(grid != 0);
   doc.setDrawBeyondBorders(beyond != 0);
   doc.setOnlySelection(only != 0);
-  doc.setZoom(zoom);
+  doc.setZoom(std::isfinite(zoom) ? std::clamp(zoom, CharacterData::kMinZoom, CharacterData::kMaxZoom) : 1.0);
   const int n = doc.elementCount();
   for (int e = 0; e < n; ++e)
     if (!readLatin1Line(file, doc.source(e)))
@@ -220,7 +223,7 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
     for (QPoint& p : doc.offsets(e)) {
       qint16 x = 0, y = 0;
       in >> x >> y;
-      p = QPoint(x, y);
+      p = clampedOffset(QPoint(x, y));
     }
   if (in.status() != QDataStream::Ok)
     return false;
@@ -300,8 +303,10 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
     doc.setVisible(visible, e);
   }
   for (int e = 0; e < n; ++e)
-    for (QPoint& p : doc.offsets(e))
+    for (QPoint& p : doc.offsets(e)) {
       in >> p;
+      p = clampedOffset(p);
+    }
   if (in.status() != QDataStream::Ok)
     return false;
   // The rest of the file is read at once and cut into the cells' PNG files in
@@ -309,10 +314,11 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
   const QByteArray rest = in.device()->readAll();
   qint64 pos = 0;
   std::vector<QByteArray> pngs;
+  CellBudget budget;
   for (int e = 0; e < n; ++e)
     for (size_t c = 0; c < doc.images(e).size(); ++c) {
       pngs.emplace_back();
-      if (!sliceStreamImage(rest, pos, pngs.back())) {
+      if (!sliceStreamImage(rest, pos, pngs.back(), budget)) {
         in.setStatus(QDataStream::ReadCorruptData);
         return false;
       }

@@ -1,5 +1,7 @@
 #include "model/StreamImage.h"
 
+#include "model/CharacterData.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QDataStream>
@@ -22,23 +24,60 @@ struct ChunkHead
   bool valid = false; // a length a file could hold
 };
 
-ChunkHead chunkHead(const char* bytes)
+quint32 bigEndian32(const char* bytes)
 {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
+}
+
+ChunkHead chunkHead(const char* bytes)
+{
   ChunkHead head;
-  head.length = (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
+  head.length = bigEndian32(bytes);
   head.valid = head.length <= 0x7fffffffu;
-  head.last = std::memcmp(b + 4, "IEND", 4) == 0;
+  head.last = std::memcmp(bytes + 4, "IEND", 4) == 0;
   return head;
 }
 
+bool fitsSide(qint64 side)
+{
+  return side >= 0 && side <= kMaxSheetSide;
+}
+
+// The toolkit's reader refuses images above its own allocation limit (128 MiB
+// unless told otherwise), which would refuse cells that the writer saved: the
+// limit is raised to the largest cell the side bound lets through, once and
+// before any worker reads.
+void allowLargestCell()
+{
+  static const bool done = [] {
+    constexpr qint64 largest = qint64(kMaxSheetSide) * kMaxSheetSide * 4;
+    QImageReader::setAllocationLimit(static_cast<int>(largest >> 20));
+    return true;
+  }();
+  (void)done;
+}
+
 } // namespace
+
+bool CellBudget::take(qint64 width, qint64 height)
+{
+  if (!fitsSide(width) || !fitsSide(height))
+    return false;
+  const qint64 bytes = width * height * 4;
+  if (bytes > kDecodeBudget - m_used)
+    return false;
+  m_used += bytes;
+  return true;
+}
 
 bool encodeCellPng(const QImage& image, QByteArray& png)
 {
   png.clear();
   if (image.isNull())
     return true;
+  if (!fitsSide(image.width()) || !fitsSide(image.height()))
+    return false;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
@@ -56,6 +95,7 @@ bool encodeCellPng(const QImage& image, QByteArray& png)
 
 QImage decodeCellPng(const QByteArray& png)
 {
+  allowLargestCell();
   QBuffer buffer;
   buffer.setData(png);
   buffer.open(QIODevice::ReadOnly);
@@ -88,11 +128,16 @@ bool runInParallel(std::size_t n, Job job)
 bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs)
 {
   pngs.assign(cells.size(), QByteArray());
+  CellBudget budget;
+  for (const QImage* cell : cells)
+    if (!cell->isNull() && !budget.take(cell->width(), cell->height()))
+      return false;
   return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
 }
 
 bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells)
 {
+  allowLargestCell();
   return runInParallel(cells.size(), [&](std::size_t i) {
     if (pngs[i].isEmpty()) {
       *cells[i] = QImage();
@@ -113,15 +158,14 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
   out.writeRawData(png.constData(), static_cast<int>(png.size()));
 }
 
-bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png)
+bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget)
 {
   png.clear();
   const qint64 size = bytes.size();
   const char* data = bytes.constData();
   if (size - pos < 4)
     return false;
-  const auto* m = reinterpret_cast<const unsigned char*>(data + pos);
-  const quint32 marker = (quint32(m[0]) << 24) | (quint32(m[1]) << 16) | (quint32(m[2]) << 8) | m[3];
+  const quint32 marker = bigEndian32(data + pos);
   pos += 4;
   if (marker == 0)
     return true;
@@ -129,6 +173,12 @@ bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png)
   if (size - pos < 8 || std::memcmp(data + pos, kPngSignature, 8) != 0)
     return false;
   pos += 8;
+  // The header chunk comes first and gives the decoded size: a cell that
+  // would pass the bounds is refused before any pixel is allocated.
+  constexpr qint64 kHeaderChunk = 8 + 13 + 4;
+  if (size - pos < kHeaderChunk || bigEndian32(data + pos) != 13 || std::memcmp(data + pos + 4, "IHDR", 4) != 0 ||
+      !budget.take(bigEndian32(data + pos + 8), bigEndian32(data + pos + 12)))
+    return false;
   for (;;) {
     if (size - pos < 8)
       return false;

@@ -12,9 +12,25 @@ class QDataStream;
 // stream so that many cells can be converted at once, while the stream itself
 // is still written and read in order.
 
+// The one bound that the writers and the readers share, so that every saved
+// file opens again: each side of a cell at most kMaxSheetSide, and the
+// decoded cells of one file at most kDecodeBudget bytes in all.
+class CellBudget
+{
+public:
+  static constexpr qint64 kDecodeBudget = qint64(2) << 30;
+
+  // Counts a cell of that size; false, counting nothing, when it would pass
+  // either bound.
+  bool take(qint64 width, qint64 height);
+
+private:
+  qint64 m_used = 0;
+};
+
 // The PNG file of a cell, exactly as the stream operator of QImage writes it;
 // an empty array for a null image. False when a non-null image cannot be
-// encoded.
+// encoded or passes the side bound.
 bool encodeCellPng(const QImage& image, QByteArray& png);
 
 // The image of a PNG file in Format_ARGB32 with its pixel words unchanged; a
@@ -22,7 +38,8 @@ bool encodeCellPng(const QImage& image, QByteArray& png);
 QImage decodeCellPng(const QByteArray& png);
 
 // Both for many cells at once, on all cores. pngs[i] belongs to cells[i]; an
-// empty png stands for a null image. False when any cell fails.
+// empty png stands for a null image. False when any cell fails, or, for the
+// encoding, when the cells together pass the decoding budget.
 bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs);
 bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells);
 
@@ -32,6 +49,8 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 // Reads one marker and, for a non-null image, the PNG file up to the end of
 // its IEND chunk, from bytes already in memory starting at pos, which moves
 // past the image; png stays empty for a null image. Chunk lengths are checked
-// against the bytes left. png is a view into bytes (no copy): keep bytes alive
-// while it is used. False on a truncated or malformed image.
-bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png);
+// against the bytes left, and the size that the header chunk declares is
+// charged to budget before anything is decoded. png is a view into bytes (no
+// copy): keep bytes alive while it is used. False on a truncated or malformed
+// image, or one over budget.
+bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget);

@@ -177,7 +177,7 @@ void CharacterData::mirrorCells(bool horizontal, bool vertical)
 
 void CharacterData::moveCells(const QPoint& delta)
 {
-  forEachScopedCell([&](int e, int c) { setOffset(m_offsets[e][c] + delta, e, c); });
+  forEachScopedCell([&](int e, int c) { setOffset(saturatedSum(m_offsets[e][c], delta), e, c); });
 }
 
 void CharacterData::moveCellsFromSnapshot(const QPoint& delta)

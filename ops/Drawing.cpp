@@ -129,7 +129,7 @@ void CharacterData::drawLine(const QPoint& from, const QPoint& to)
     painter.setPen(linePen(m_pen.color, s));
     painter.drawLine(QPoint(from.x() - minX + h, from.y() - minY + h), QPoint(to.x() - minX + h, to.y() - minY + h));
   }
-  mergeDrawing(drawing, minX - h, minY - h);
+  mergeDrawing(drawing, double(minX) - h, double(minY) - h);
 }
 
 void CharacterData::drawShape(const QRect& rect, int tool)
@@ -223,26 +223,39 @@ void CharacterData::mergeDrawing(const QImage& drawing, double ox, double oy)
     QPoint& offset = m_offsets[e][c];
     if (!image.isNull() && image.format() != QImage::Format_ARGB32)
       image = image.convertToFormat(QImage::Format_ARGB32);
-    const int x0 = offset.x(), y0 = offset.y();
-    const int W = image.width(), H = image.height();
+    // In 64 bits: an offset near the int limits overflows any sum with a size.
+    const long long x0 = offset.x(), y0 = offset.y();
+    const long long W = image.width(), H = image.height();
 
-    if (ox >= x0 && oy >= y0 && ox + w <= double(x0) + W && oy + h <= double(y0) + H) {
+    if (ox >= x0 && oy >= y0 && ox + w <= double(x0 + W) && oy + h <= double(y0 + H)) {
       blendImage(image, static_cast<int>(ox - x0), static_cast<int>(oy - y0), drawing, 0, 0, w, h);
       return;
     }
-    const int dx = static_cast<int>(ox), dy = static_cast<int>(oy);
-    const int nx = std::min(x0, dx), ny = std::min(y0, dy);
-    const int right = std::max(x0 + W, static_cast<int>(ox + w));
-    const int bottom = std::max(y0 + H, static_cast<int>(oy + h));
-    const int px = static_cast<int>(ox - nx), py = static_cast<int>(oy - ny);
-    QImage grown = blankImage(QSize(right - nx, bottom - ny));
-    // Only a fractional origin could leave the drawing outside the union.
-    if (grown.isNull() || px < 0 || py < 0 || px + w > grown.width() || py + h > grown.height())
+    // The origin comes from int points; anything else cannot be cast safely.
+    if (!(std::abs(ox) <= INT_MAX && std::abs(oy) <= INT_MAX))
       return;
-    blendImage(grown, x0 - nx, y0 - ny, image, 0, 0, W, H);
-    blendImage(grown, px, py, drawing, 0, 0, w, h);
+    const long long dx = static_cast<long long>(ox), dy = static_cast<long long>(oy);
+    const long long nx = std::min(x0, dx), ny = std::min(y0, dy);
+    const long long right = std::max(x0 + W, static_cast<long long>(ox + w));
+    const long long bottom = std::max(y0 + H, static_cast<long long>(oy + h));
+    const long long px = static_cast<long long>(ox - nx), py = static_cast<long long>(oy - ny);
+    // A cell grown past the side the readers accept could never be saved;
+    // such a stroke leaves the cell as it was.
+    if (right - nx > kMaxSheetSide || bottom - ny > kMaxSheetSide)
+      return;
+    QImage grown = blankImage(QSize(static_cast<int>(right - nx), static_cast<int>(bottom - ny)));
+    // Both blocks must lie inside the grown image before either is blended;
+    // only a fractional origin could leave the drawing outside the union.
+    auto fits = [&](long long x, long long y, long long bw, long long bh) {
+      return x >= 0 && y >= 0 && x + bw <= grown.width() && y + bh <= grown.height();
+    };
+    if (grown.isNull() || !fits(x0 - nx, y0 - ny, W, H) || !fits(px, py, w, h))
+      return;
+    blendImage(grown, static_cast<int>(x0 - nx), static_cast<int>(y0 - ny), image, 0, 0, static_cast<int>(W),
+               static_cast<int>(H));
+    blendImage(grown, static_cast<int>(px), static_cast<int>(py), drawing, 0, 0, w, h);
     image = grown;
-    offset = QPoint(nx, ny);
+    offset = QPoint(static_cast<int>(nx), static_cast<int>(ny));
   };
 
   const int elementTotal = elementCount();

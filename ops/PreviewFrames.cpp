@@ -2,11 +2,14 @@
 #include "core/BlendImage.h"
 #include "ops/Compose.h"
 
+#include <atomic>
+
 namespace {
 
 // One animation step for the whole program, so that every character's preview
-// continues the same walk cycle.
-signed char previewStep = 0;
+// continues the same walk cycle. Only the GUI thread advances it; atomic so
+// that a worker rendering frames reads a whole value.
+std::atomic<int> previewStep{0};
 
 // The sheet column shown at each step: VX sheets hold the standing pose in
 // their middle column.
@@ -24,7 +27,8 @@ std::array<QImage, 4> CharacterData::previewImages() const
   if (m_type != XP && m_type != VX)
     return frames;
 
-  const int column = m_type == XP ? kXpColumn[previewStep] : kVxColumn[previewStep];
+  const int step = previewStep.load() & 3;
+  const int column = m_type == XP ? kXpColumn[step] : kVxColumn[step];
   if (m_drawBeyondBorders) {
     // Neighbouring cells may spill into this one: compose the whole sheet and
     // cut the frames out of it.
@@ -50,7 +54,7 @@ std::array<QImage, 4> CharacterData::previewImages() const
       }
     }
   }
-  previewStep = static_cast<signed char>((previewStep + 1) % 4);
+  previewStep.store((step + 1) & 3);
   return frames;
 }
 

@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need.
-# Quiet and quick when everything is already there; runs apt-get update only
-# when something is missing.
+# Installs the Debian packages that are missing. Quiet and quick when
+# everything is already there; runs apt-get update only when something is
+# missing.
+#   scripts/deps.sh          what the editor needs to build and run (run.sh)
+#   scripts/deps.sh --tests  also what the tests, benchmarks and fuzzing need
+#                            (test.sh, scripts/fuzz.sh, bench/)
+# Options add up. A user who is neither root nor has sudo is shown the command
+# to run as root.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-  libbenchmark-dev
-  xvfb xauth locales
-  clang-14 libclang-rt-14-dev python3-pil
-)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
+frenchLocale=0
+for option in "$@"; do
+  case "$option" in
+    --tests)
+      packages+=(libbenchmark-dev xvfb xauth locales clang-14 libclang-rt-14-dev python3-pil)
+      frenchLocale=1
+      ;;
+    *)
+      echo "deps: unknown option $option (known: --tests)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 # On request only, so that the test run installs no more than it needs:
 #   --shot        what scripts/shot.sh drives the program with;
@@ -29,18 +41,42 @@ for p in "${packages[@]}"; do
   fi
 done
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+# The settings tests check that numbers never follow the user's locale, so a
+# French locale must really exist on the machine.
+needLocale=0
+if [ "$frenchLocale" -eq 1 ] && ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
+  needLocale=1
+fi
+
+if [ "${#missing[@]}" -eq 0 ] && [ "$needLocale" -eq 0 ]; then
+  exit 0
+fi
+
+asRoot=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    asRoot=(sudo)
+  else
+    # Without the packages nothing builds; without the locale only the
+    # locale checks of the settings tests are weaker.
+    if [ "$needLocale" -eq 1 ]; then
+      echo "deps: no French locale; as root run: localedef -i fr_FR -f UTF-8 fr_FR.UTF-8" >&2
+    fi
+    if [ "${#missing[@]}" -gt 0 ]; then
+      echo "deps: missing packages; as root run, then try again:" >&2
+      echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
+    exit 0
+  fi
+fi
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "deps: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "${asRoot[@]}" apt-get update -qq
+  "${asRoot[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-
-# The settings tests check that numbers never follow the user's locale, so a
-# French locale must really exist on the machine.
-if ! locale -a 2>/dev/null | grep -qi '^fr_FR\.utf-\?8$'; then
-  $SUDO localedef -i fr_FR -f UTF-8 fr_FR.UTF-8 >/dev/null 2>&1 || true
+if [ "$needLocale" -eq 1 ]; then
+  "${asRoot[@]}" localedef -i fr_FR -f UTF-8 fr_FR.UTF-8 >/dev/null 2>&1 || true
 fi

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-bash scripts/deps.sh
+bash scripts/deps.sh --tests
 
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSK_FUZZ=ON \

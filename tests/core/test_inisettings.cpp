@@ -55,6 +55,7 @@ private slots:
   void saveWritesOnlyWhenModified();
   void absentKeyKeepsDefault();
   void readBackIntAndPersist();
+  void mixedEncodingsSurviveASave();
   void gettersAfterReload_data();
   void gettersAfterReload();
   void setRetypesInPlace_data();
@@ -155,6 +156,26 @@ void TestIniSettings::readBackIntAndPersist()
   int periode = 0;
   QVERIFY(s.getValue("periode", periode));
   QCOMPARE(periode, 500);
+}
+
+// A file edited by hand may hold a Latin-1 line among UTF-8 ones: each keeps
+// its text, and an unrelated change writes both back as UTF-8.
+void TestIniSettings::mixedEncodingsSurviveASave()
+{
+  writeIni("[Path]\npathUtf8=/home/\xc3\xa9t\xc3\xa9\npathLatin1=C:/\xe9t\xe9\n[Render]\nperiode=1\n");
+  const QString utf8 = QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9");
+  const QString latin1 = QString::fromUtf8("C:/\xc3\xa9t\xc3\xa9");
+  for (int pass = 0; pass < 2; ++pass) {
+    IniSettings s;
+    QString a, b;
+    QVERIFY(s.getValue("pathUtf8", a));
+    QVERIFY(s.getValue("pathLatin1", b));
+    QCOMPARE(a, utf8);
+    QCOMPARE(b, latin1);
+    s.setValue("Render", "periode", 500 + pass);
+  }
+  QCOMPARE(readIni(), QByteArray("[Path]\npathUtf8=/home/\xc3\xa9t\xc3\xa9\npathLatin1=C:/\xc3\xa9t\xc3\xa9\n"
+                                 "[Render]\nperiode=501\n"));
 }
 
 void TestIniSettings::gettersAfterReload_data()

@@ -38,6 +38,8 @@ private slots:
   void checkerboardFramed();
   void checkerboardSquareBelowOne();
   void transparencyAndUniform();
+  void otherFormatsJudgedByTheirColours_data();
+  void otherFormatsJudgedByTheirColours();
   void blendOverClipsToBothImages_data();
   void blendOverClipsToBothImages();
   void blendOverValues();
@@ -188,6 +190,26 @@ void TestUtils::transparencyAndUniform()
   indexed.setColorTable({0x00FF0000});
   indexed.fill(0);
   QVERIFY(isFullyTransparent(indexed));
+}
+
+// Formats whose words are not ARGB are judged through their colours.
+void TestUtils::otherFormatsJudgedByTheirColours_data()
+{
+  QTest::addColumn<int>("format");
+  for (QImage::Format f : {QImage::Format_RGBA8888, QImage::Format_RGBX8888, QImage::Format_A2RGB30_Premultiplied,
+                           QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+    QTest::addRow("format %d", int(f)) << int(f);
+}
+
+void TestUtils::otherFormatsJudgedByTheirColours()
+{
+  QFETCH(int, format);
+  QImage red(3, 2, QImage::Format(format));
+  red.fill(QColor(255, 0, 0));
+  QVERIFY(isUniform(red, 0xFFFF0000u));
+  QVERIFY(!isFullyTransparent(red));
+  red.setPixelColor(1, 1, QColor(0, 0, 255));
+  QVERIFY(!isUniform(red, 0xFFFF0000u));
 }
 
 void TestUtils::blendOverClipsToBothImages_data()

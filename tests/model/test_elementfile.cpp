@@ -131,6 +131,8 @@ private slots:
     QTest::newRow("marker beyond") << 2 << 3 << 0;
     QTest::newRow("negative marker") << 2 << -1 << 0;
     QTest::newRow("unknown layout") << 1 << 0 << 2;
+    // Sheets the reader would refuse: the file would never open again.
+    QTest::newRow("sheet wider than the reader takes") << -1 << 0 << 0;
   }
 
   void writerRefusals()
@@ -138,7 +140,8 @@ private slots:
     QFETCH(int, count);
     QFETCH(int, marker);
     QFETCH(int, layout);
-    QVERIFY(saveElementFile("refused.elsk", sheets(count), char(marker), char(layout)) != 0);
+    const std::vector<QImage> input = count >= 0 ? sheets(count) : std::vector<QImage>{markedSheet(kMaxSheetSide + 4, 192, 4, 1)};
+    QVERIFY(saveElementFile("refused.elsk", input, char(marker), char(layout)) != 0);
     QVERIFY(!QFile::exists("refused.elsk"));
   }
 

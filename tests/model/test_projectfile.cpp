@@ -359,6 +359,8 @@ private slots:
     QTest::newRow("v0 image height") << 0 << 2;
     QTest::newRow("v0 offset") << 0 << 3;
     QTest::newRow("v1 missing cell") << 1 << 4;
+    // The reader would refuse it: the file would never open again.
+    QTest::newRow("v1 cell wider than a sheet") << 1 << 5;
   }
   void refusedDocuments()
   {
@@ -373,11 +375,72 @@ private slots:
       doc.offset(0, 5) = QPoint(0, -32769);
     if (what == 4)
       doc.images(0).pop_back();
+    if (what == 5)
+      doc.image(0, 3) = blankImage(QSize(kMaxSheetSide + 1, 1));
     writeAll("old.sk", "previous");
     doc.errorMessage().clear();
     QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version)));
     QCOMPARE(doc.errorMessage(), saveFailed("old.sk"));
     QCOMPARE(readAll("old.sk"), QByteArray("previous"));
+  }
+
+  // Above the toolkit's own decoding limit, within the side limit.
+  void largeCellReopens()
+  {
+    CharacterData doc = makeDocument(XP, 1, 0);
+    doc.image(0, 2) = blankImage(QSize(6000, 6000));
+    doc.image(0, 2).setPixel(5999, 5999, 0xFF00FF00u);
+    QVERIFY(doc.saveProjectFile("large.sk", 1));
+    CharacterData back;
+    QVERIFY2(back.loadProjectFile("large.sk"), back.errorMessage().c_str());
+    QCOMPARE(back.image(0, 2).size(), QSize(6000, 6000));
+    QCOMPARE(back.image(0, 2).pixel(5999, 5999), 0xFF00FF00u);
+  }
+
+  // Each cell's size is read from its header and charged to the file's budget
+  // before any cell is decoded.
+  void decodeBudget_data()
+  {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<int>("accepted"); // cells sliced before the refusal
+    QTest::newRow("side limit") << kMaxSheetSide << 1 << 2 << 2;
+    QTest::newRow("wider than the limit") << kMaxSheetSide + 1 << 1 << 1 << 0;
+    QTest::newRow("taller than the limit") << 1 << kMaxSheetSide + 1 << 1 << 0;
+    // 100 MB each: the 22nd passes 2 GiB.
+    QTest::newRow("5000 x 5000") << 5000 << 5000 << 30 << 21;
+  }
+  void decodeBudget()
+  {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, cells);
+    QFETCH(int, accepted);
+    QByteArray stream;
+    for (int i = 0; i < cells; ++i)
+      stream += hex("00 00 00 01") + pngClaiming(width, height);
+    CellBudget budget;
+    qint64 pos = 0;
+    int sliced = 0;
+    QByteArray png;
+    while (sliced < cells && sliceStreamImage(stream, pos, png, budget))
+      ++sliced;
+    QCOMPARE(sliced, accepted);
+  }
+
+  void fileOverDecodeBudget()
+  {
+    // 255 elements of 16 cells of 5000 x 5000 pixels: 400 GB once decoded.
+    QByteArray bytes = hex("01 00 FF  00 00 00 80 00 00 00 C0 00 00 00 13");
+    bytes += QByteArray(255 * 4 * 2, '\0') + QByteArray(255, '\1') + QByteArray(255 * 16 * 8, '\0');
+    const QByteArray cell = hex("00 00 00 01") + pngClaiming(5000, 5000);
+    for (int i = 0; i < 255 * 16; ++i)
+      bytes += cell;
+    writeAll("budget.sk", bytes);
+    CharacterData doc;
+    QVERIFY(!doc.loadProjectFile("budget.sk"));
+    QCOMPARE(doc.errorMessage(), damaged("budget.sk"));
   }
 
   void failedWriteKeepsOldFile()
@@ -508,7 +571,8 @@ private slots:
       QCOMPARE(mine, expected);
       qint64 pos = 0;
       QByteArray png;
-      QVERIFY(sliceStreamImage(mine, pos, png));
+      CellBudget budget;
+      QVERIFY(sliceStreamImage(mine, pos, png, budget));
       QCOMPARE(pos, qint64(mine.size()));
       const QImage back = png.isEmpty() ? QImage() : decodeCellPng(png);
       QCOMPARE(back.isNull(), cell.isNull());
