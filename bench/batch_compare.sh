@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
-bash scripts/deps.sh --bench-peer
+bash scripts/deps.sh --tests --bench-peer
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DSK_SANITIZE=OFF >/dev/null
 cmake --build build -- -j4 bench_batch >/dev/null
 

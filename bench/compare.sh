@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-7}"
-bash scripts/deps.sh
+bash scripts/deps.sh --tests
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DSK_SANITIZE=OFF >/dev/null
 cmake --build build -- -j"$(nproc)" bench_compare >/dev/null
 

@@ -5,6 +5,7 @@
 #   scripts/deps.sh          what the editor needs to build and run (run.sh)
 #   scripts/deps.sh --tests  also what the tests, benchmarks and fuzzing need
 #                            (test.sh, scripts/fuzz.sh, bench/)
+#   --shot, --bench-peer     what scripts/shot.sh and bench/batch_compare.sh need
 # Options add up. A user who is neither root nor has sudo is shown the command
 # to run as root.
 set -euo pipefail
@@ -17,20 +18,14 @@ for option in "$@"; do
       packages+=(libbenchmark-dev xvfb xauth locales clang-14 libclang-rt-14-dev python3-pil)
       frenchLocale=1
       ;;
+    # What scripts/shot.sh drives the program with.
+    --shot) packages+=(xdotool imagemagick) ;;
+    # The image program bench/batch_compare.sh measures against.
+    --bench-peer) packages+=(imagemagick) ;;
     *)
-      echo "deps: unknown option $option (known: --tests)" >&2
+      echo "deps: unknown option $option (known: --tests, --shot, --bench-peer)" >&2
       exit 2
       ;;
-  esac
-done
-
-# On request only, so that the test run installs no more than it needs:
-#   --shot        what scripts/shot.sh drives the program with;
-#   --bench-peer  the image program bench/batch_compare.sh measures against.
-for arg in "$@"; do
-  case "$arg" in
-    --shot) packages+=(xdotool imagemagick) ;;
-    --bench-peer) packages+=(imagemagick) ;;
   esac
 done
 
