@@ -127,6 +127,13 @@ bool QLayerList::refusedByLimit(int added)
   return true;
 }
 
+// The merge left every element as it was: say why, and push no step.
+void QLayerList::showMergeRefusal()
+{
+  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
+                    QString::fromStdString(character->errorMessage()), QString());
+}
+
 // ---- painting
 
 void QLayerList::paintEvent(QPaintEvent*)
@@ -565,7 +572,10 @@ void QLayerList::aSorvel()
   if (!layer || !hasFirstSelected() || firstSelected() == 0)
     return;
   const int e = firstSelected();
-  character->mergeWithLowerElement(e);
+  if (!character->mergeWithLowerElement(e)) {
+    showMergeRefusal();
+    return;
+  }
   character->setSelectedElements({e - 1});
   elementsChanged();
   refreshCanvas();
@@ -576,7 +586,10 @@ void QLayerList::aSorvelSelection()
 {
   if (!layer || character->selectedElementCount() < 2)
     return;
-  character->mergeSelectedElements();
+  if (!character->mergeSelectedElements()) {
+    showMergeRefusal();
+    return;
+  }
   elementsChanged();
   refreshCanvas();
   pushStep("Sorvel de la sélection");

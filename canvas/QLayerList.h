@@ -72,6 +72,7 @@ private:
   void elementsChanged();
   // Shows the limit warning when adding that many elements would pass it.
   bool refusedByLimit(int added);
+  void showMergeRefusal();
   int firstSelected() const;
   // A first selected element that exists.
   bool hasFirstSelected() const;

@@ -498,6 +498,25 @@ private slots:
     QCOMPARE(f.lastLabel(), QStringLiteral("Coller"));
   }
 
+  // A merge the model refuses (cells too far apart for one image) leaves
+  // the elements as they were, says why and records no step.
+  void refusedMerge()
+  {
+    PromptRecorder recorder;
+    Fixture f(0);
+    QVERIFY(f.doc().loadProjectFile(SK_SOURCE_DIR "/tests/model/hostile/merge-offsets-40000-v1.sk"));
+    f.list.setCharacterData(&f.doc());
+    const int before = f.steps();
+    f.doc().setSelectedElements({1});
+    f.list.aSorvel();
+    f.doc().setSelectedElements({0, 1});
+    f.list.aSorvelSelection();
+    QCOMPARE(f.doc().elementCount(), 2);
+    QCOMPARE(f.steps(), before);
+    QCOMPARE(recorder.titles(), (QStringList{"Erreur", "Erreur"}));
+    QCOMPARE(recorder.asked[0].text, QString::fromStdString(f.doc().errorMessage()));
+  }
+
   void duplicate()
   {
     Fixture f(3);
