@@ -1,5 +1,6 @@
+#include "app/MainWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
@@ -9,8 +10,7 @@ int main(int argc, char** argv)
   QApplication app(argc, argv);
   QApplication::setApplicationName("Sorvel Kit");
   QApplication::setApplicationVersion("1.0.0");
-  QMainWindow window;
-  window.setWindowTitle("Sorvel Kit");
+  MainWindow window;
   window.show();
   return app.exec();
 }
