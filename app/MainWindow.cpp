@@ -2,6 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QLayerRender.h"
+#include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
@@ -15,10 +16,6 @@
 #if __has_include("canvas/QLayerList.h")
 #include "canvas/QLayerList.h"
 #define SK_HAVE_LAYERLIST 1
-#endif
-#if __has_include("colour/QColorBox.h")
-#include "colour/QColorBox.h"
-#define SK_HAVE_COLORBOX 1
 #endif
 
 #include <QAction>
@@ -90,10 +87,8 @@ MainWindow::MainWindow()
 
   readColours();
 
-#ifdef SK_HAVE_COLORBOX
   colorBox = new QColorBox(&primaryColor, &secondaryColor, true, this);
   colorsDock->setWidget(colorBox);
-#endif
 
   layerRender = new QLayerRender(placeholderCharacter, renderDock);
   renderDock->setWidget(layerRender);
@@ -119,10 +114,13 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow()
 {
-  // Destroying the MDI area announces a null active sub-window, which would
-  // reach updateActiveWindow in a window already half gone. The canvases go
-  // first, while the drawing state they point into still lives.
+  // Children still signal while the toolkit destroys them: the MDI area
+  // announces a null active sub-window, the docks their hiding. None of it may
+  // reach a window already half gone.
   disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
+  for (QObject* child : findChildren<QObject*>())
+    child->disconnect(this);
+  // The canvases go first, while the drawing state they point into lives.
   delete mdiArea;
   delete helpDialog;
   delete quickHelpWindow;

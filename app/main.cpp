@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -11,6 +12,9 @@ int main(int argc, char** argv)
   QApplication::setApplicationName("Sorvel Kit");
   QApplication::setApplicationVersion("1.0.0");
   MainWindow window;
+  // Room for the four tool bars in one row where the screen allows it.
+  window.resize(window.sizeHint().expandedTo(QSize(1280, 760)).boundedTo(
+      QGuiApplication::primaryScreen()->availableSize()));
   window.show();
   return app.exec();
 }

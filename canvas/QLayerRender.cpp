@@ -1,11 +1,10 @@
 #include "canvas/QLayerRender.h"
 
+#include "colour/QColorBox.h"
 #include "core/IniSettings.h"
-#include "core/Prompts.h"
 #include "model/CharacterData.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -24,24 +23,6 @@ namespace {
 // the processor (0) or stop the animation for good (negative).
 constexpr int kMinPeriod = 50;
 constexpr int kMaxPeriod = 60000;
-
-// The colour dialog behind the colour box, reached through the prompt layer.
-bool chooseColor(QColor& color, bool alphaEnabled, const QString& title, QWidget* parent)
-{
-  if (prompts().color) {
-    const bool ok = prompts().color(parent, color, alphaEnabled, title);
-    if (!alphaEnabled)
-      color.setAlpha(255);
-    return ok;
-  }
-  const QColor chosen = QColorDialog::getColor(color, parent, title,
-                                               alphaEnabled ? QColorDialog::ShowAlphaChannel
-                                                            : QColorDialog::ColorDialogOptions());
-  if (!chosen.isValid())
-    return false;
-  color = chosen;
-  return true;
-}
 
 } // namespace
 
@@ -232,7 +213,9 @@ void QLayerRender::showProperty()
 void QLayerRender::changeColor()
 {
   QColor color = pendingColor;
-  if (chooseColor(color, false, QStringLiteral("Choisir une couleur"), propertyDialog))
+  bool ok = false;
+  QColorBox::getColor(color, &ok, false, QStringLiteral("Choisir une couleur"), propertyDialog);
+  if (ok)
     pendingColor = color;
 }
 

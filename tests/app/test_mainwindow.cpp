@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "colour/QColorBox.h"
 
 #include <QAbstractButton>
 #include <QDockWidget>
@@ -199,6 +200,11 @@ private slots:
     QCOMPARE(window.primaryColor, primary);
     QCOMPARE(window.secondaryColor, secondary);
     QCOMPARE(window.primaryColor.alpha(), primary.alpha());
+
+    // The dock's box edits the window's own colours, not copies.
+    window.colorBox->setColor(QColor(Qt::red));
+    QCOMPARE(window.primaryColor, QColor(Qt::red));
+    QCOMPARE(window.secondaryColor, secondary);
   }
 
   // Destroying the MDI area announces a null active sub-window: the window
