@@ -567,7 +567,7 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
   window->setWindowTitle(title);
-  if (!minimumSize.isNull())
+  if (minimumSize.isValid())
     window->setMinimumSize(minimumSize);
   window->show();
 

@@ -55,7 +55,7 @@ public:
   // A canvas holding a copy of the document, named and ready to be shown.
   QLayer* newCanvas(const CharacterData& document, const QString& name);
   // Puts the canvas in a new sub-window with its first undo step and points
-  // the docks at it. A null minimum size leaves the sub-window free.
+  // the docks at it. An invalid minimum size leaves the sub-window free.
   void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
 
   // The window's parts and its drawing state; the toolkit's parent-child tree
