@@ -1,9 +1,6 @@
 #include "canvas/QLayerList.h"
 
-#if __has_include("canvas/QLayer.h")
 #include "canvas/QLayer.h"
-#define SK_LIST_HAS_CANVAS 1
-#endif
 #include "core/IniSettings.h"
 #include "core/Prompts.h"
 #include "core/Questions.h"
@@ -93,25 +90,25 @@ void QLayerList::updateButtonEnable(QString text)
 
 void QLayerList::pushStep(const std::string& label)
 {
-#ifdef SK_LIST_HAS_CANVAS
   if (layer)
     layer->addHistory(character, label);
-#else
-  (void)label;
-#endif
 }
 
 void QLayerList::refreshCanvas()
 {
-#ifdef SK_LIST_HAS_CANVAS
   if (layer)
     layer->refresh();
-#endif
 }
 
 int QLayerList::firstSelected() const
 {
   return character->selectedElement(0);
+}
+
+bool QLayerList::hasFirstSelected() const
+{
+  return character->selectedElementCount() > 0 && firstSelected() >= 0
+      && firstSelected() < character->elementCount();
 }
 
 void QLayerList::elementsChanged()
@@ -195,11 +192,9 @@ void QLayerList::mousePressEvent(QMouseEvent* event)
     return;
   const int row = listGeometry().rowAt(point);
   if (row >= 0) {
-#ifdef SK_LIST_HAS_CANVAS
     // A new pick of elements deserves the canvas's drawing question again.
     if (layer)
-      layer->drawLayerAsked = false;
-#endif
+      layer->setDrawLayerAsked(false);
     selectByClick(scrollOffset + row, ctrlDown, shiftDown);
     pressArmed = true;
     update();
@@ -382,7 +377,7 @@ void QLayerList::keyReleaseEvent(QKeyEvent* event)
 
 void QLayerList::aAddElement()
 {
-  if (!layer || character->selectedElementCount() == 0 || refusedByLimit(1))
+  if (!layer || !hasFirstSelected() || refusedByLimit(1))
     return;
   const int position = firstSelected() + 1;
   if (!character->addElement(std::string(), position))
@@ -430,7 +425,7 @@ void QLayerList::aColler()
 
 void QLayerList::aDoubler()
 {
-  if (!layer || character->selectedElementCount() == 0 || refusedByLimit(1))
+  if (!layer || !hasFirstSelected() || refusedByLimit(1))
     return;
   const int e = firstSelected();
   character->duplicateElements(e, e + 1);
@@ -507,11 +502,9 @@ void QLayerList::aProperty()
 
 void QLayerList::showPropertiesDialog()
 {
-  if (character->selectedElementCount() == 0)
+  if (!hasFirstSelected())
     return;
   const int e = firstSelected();
-  if (e < 0 || e >= character->elementCount())
-    return;
   QDialog* dialog = new QDialog(this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setModal(true);
@@ -550,12 +543,9 @@ void QLayerList::showPropertiesDialog()
 
 void QLayerList::changeProperties()
 {
-  if (!layer || !propertiesDialog || !nameEdit || !hideBox || nameEdit->text().isEmpty()
-      || character->selectedElementCount() == 0)
+  if (!layer || !propertiesDialog || !nameEdit || !hideBox || nameEdit->text().isEmpty() || !hasFirstSelected())
     return;
   const int e = firstSelected();
-  if (e < 0 || e >= character->elementCount())
-    return;
   character->setName(nameEdit->text().toStdString(), e);
   character->setVisible(!hideBox->isChecked(), e);
   pushStep("Changement de propriété");
@@ -566,7 +556,7 @@ void QLayerList::changeProperties()
 
 void QLayerList::aSorvel()
 {
-  if (!layer || character->selectedElementCount() == 0 || firstSelected() <= 0)
+  if (!layer || !hasFirstSelected() || firstSelected() == 0)
     return;
   const int e = firstSelected();
   character->mergeWithLowerElement(e);

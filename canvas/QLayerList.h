@@ -73,6 +73,8 @@ private:
   // Shows the limit warning when adding that many elements would pass it.
   bool refusedByLimit(int added);
   int firstSelected() const;
+  // A first selected element that exists.
+  bool hasFirstSelected() const;
   void pushStep(const std::string& label);
   void refreshCanvas();
 
