@@ -120,7 +120,7 @@ void QLayerListELSK::mouseMoveEvent(QMouseEvent* event)
 
 void QLayerListELSK::commitMove()
 {
-  if (character->selectedElementCount() != 1)
+  if (!character || character->selectedElementCount() != 1)
     return;
   const int s0 = character->selectedElement(0);
   if (dropRow < 0 || dropRow > character->elementCount() || dropRow == s0 || dropRow == s0 + 1)
@@ -179,6 +179,8 @@ void QLayerListELSK::aMove()
 
 void QLayerListELSK::aSupprimer()
 {
+  if (!character)
+    return;
   const std::vector<int>& selected = character->selectedElements();
   if (selected.empty())
     return;

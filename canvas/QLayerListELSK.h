@@ -20,9 +20,6 @@ public:
   explicit QLayerListELSK(CharacterData* document, QWidget* parent = nullptr);
   ~QLayerListELSK() override;
 
-  using ElementListView::setScrollOffset;
-  using ElementListView::thumbRect;
-  using ElementListView::scrollBarRect;
   void updateLayout() override;
 
   // The menu of the last right click on a row, while it is open.

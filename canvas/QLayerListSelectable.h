@@ -21,8 +21,6 @@ public:
   int firstRow() const { return scrollOffset; }
   // Keeps the bottom row's entry in 0 .. entries - 5; no repaint.
   void setFirstRow(int n) { setScrollOffset(n); }
-  using ElementListView::scrollBarRect;
-  using ElementListView::thumbRect;
 
   // Document index of the picked entry, -1 for none; the owner drops the
   // pick by writing -1 after moving the entry to the other list.
