@@ -16,10 +16,10 @@ const QColor kThumbIdle(200, 200, 246);
 
 } // namespace
 
-ElementListView::ElementListView(CharacterData* document, int rows, int height, QWidget* parent)
+ElementListView::ElementListView(CharacterData* document, int rows, QWidget* parent)
     : QWidget(parent),
       nbreVertical(rows),
-      listHeight(height),
+      listHeight(rows * ElementListGeometry::kRowHeight + 10),
       character(document),
       upPixmap(QStringLiteral(":/icon/up2.png")),
       downPixmap(QStringLiteral(":/icon/down2.png"))

@@ -20,7 +20,8 @@ class ElementListView : public QWidget
   Q_OBJECT
 
 public:
-  ElementListView(CharacterData* document, int rows, int height, QWidget* parent);
+  // The widget is 180 pixels wide and tall enough for the rows.
+  ElementListView(CharacterData* document, int rows, QWidget* parent);
   ~ElementListView() override;
 
   CharacterData* characterData() const { return character; }

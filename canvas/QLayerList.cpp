@@ -46,7 +46,7 @@ bool isListKey(const QKeyEvent* event)
 } // namespace
 
 QLayerList::QLayerList(CharacterData* document, ClipBoard** clipboard, QWidget* parent)
-    : ElementListView(document, screenRows(), screenRows() * ElementListGeometry::kRowHeight + 10, parent),
+    : ElementListView(document, screenRows(), parent),
       movingPixmap(QStringLiteral(":/icon/movingVertical.png")),
       clipboard(clipboard)
 {
@@ -338,6 +338,9 @@ bool QLayerList::event(QEvent* event)
 
 void QLayerList::keyPressEvent(QKeyEvent* event)
 {
+  event->accept();
+  if (!character)
+    return;
   if (event->key() == Qt::Key_Control)
     ctrlDown = true;
   else if (event->key() == Qt::Key_Shift)
@@ -360,7 +363,6 @@ void QLayerList::keyPressEvent(QKeyEvent* event)
       break;
     }
   }
-  event->accept();
 }
 
 void QLayerList::keyReleaseEvent(QKeyEvent* event)
@@ -369,7 +371,8 @@ void QLayerList::keyReleaseEvent(QKeyEvent* event)
     ctrlDown = false;
   else if (event->key() == Qt::Key_Shift)
     shiftDown = false;
-  else if (event->key() == Qt::Key_Delete && !event->isAutoRepeat() && character->selectedElementCount() > 0)
+  else if (event->key() == Qt::Key_Delete && !event->isAutoRepeat() && character
+           && character->selectedElementCount() > 0)
     aSupprimer();
 }
 
@@ -411,7 +414,10 @@ void QLayerList::aColler()
 {
   if (!layer || !clipboard || !*clipboard || (*clipboard)->kind() != ClipBoard::Elements)
     return;
-  CharacterData pasted(*static_cast<const LayerData*>((*clipboard)->data()));
+  const LayerData* held = static_cast<const LayerData*>((*clipboard)->data());
+  if (!held)
+    return;
+  CharacterData pasted(*held);
   if (refusedByLimit(pasted.elementCount()))
     return;
   if (character->selectedElementCount() == 1)
