@@ -22,7 +22,7 @@ int sourceNumber(const std::string& source)
 } // namespace
 
 QLayerListELSK::QLayerListELSK(CharacterData* document, QWidget* parent)
-    : ElementListView(document, 5, 300, parent),
+    : ElementListView(document, 5, parent),
       movingPixmap(QStringLiteral(":/icon/movingVertical.png"))
 {
   updateLayout();

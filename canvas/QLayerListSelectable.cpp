@@ -11,7 +11,7 @@
 int QLayerListSelectable::instanceCount = 0;
 
 QLayerListSelectable::QLayerListSelectable(CharacterData* document, std::vector<int>* groups, QWidget* parent)
-    : ElementListView(document, 5, 300, parent), groups(groups), groupNumber(instanceCount++)
+    : ElementListView(document, 5, parent), groups(groups), groupNumber(instanceCount++)
 {
   setFocusPolicy(Qt::StrongFocus);
   updateLayout();
