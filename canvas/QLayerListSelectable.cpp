@@ -19,6 +19,12 @@ QLayerListSelectable::QLayerListSelectable(CharacterData* document, std::vector<
 
 QLayerListSelectable::~QLayerListSelectable() = default;
 
+void QLayerListSelectable::setCharacterData(CharacterData* document)
+{
+  character = document;
+  updateLayout();
+}
+
 std::vector<int> QLayerListSelectable::entries() const
 {
   std::vector<int> found;

@@ -16,6 +16,9 @@ public:
   QLayerListSelectable(CharacterData* document, std::vector<int>* groups, QWidget* parent = nullptr);
   ~QLayerListSelectable() override;
 
+  // Shows another document, whose groups the owner has set; rebuilds the
+  // thumbnails, no repaint.
+  void setCharacterData(CharacterData* document);
   int group() const { return groupNumber; }
   int entryCount() const override;
   int firstRow() const { return scrollOffset; }
