@@ -11,6 +11,11 @@
 
 namespace {
 
+// The per-pixel tables cost about 17 bytes a sheet pixel while they are built;
+// past these sizes a drag renders in full instead of risking the memory.
+constexpr std::size_t kMaxPixels = std::size_t(1) << 24;
+constexpr std::size_t kMaxTranslucentWords = std::size_t(1) << 26;
+
 // Where a cell image lands on the sheet, cut as composeSheet cuts it.
 CellBlock blockOf(const CharacterData& doc, int element, int cell, bool beyond)
 {
@@ -53,6 +58,9 @@ MoveDragView::MoveDragView(CharacterData& doc)
   , m_elements(doc.elementCount())
   , m_beyond(doc.drawsBeyondBorders())
 {
+  const std::size_t pixels = std::size_t(std::max(m_size.width(), 0)) * std::max(m_size.height(), 0);
+  if (pixels > kMaxPixels)
+    return;
   m_below = QImage(m_size, QImage::Format_ARGB32);
   if (m_below.isNull())
     return;
@@ -67,7 +75,6 @@ MoveDragView::MoveDragView(CharacterData& doc)
       moving[e][c] = true;
   });
 
-  const std::size_t pixels = std::size_t(m_size.width()) * m_size.height();
   m_aboveKind.assign(pixels, Through);
   m_aboveWord.assign(pixels, 0);
   m_aboveStart.assign(pixels + 1, 0);
@@ -151,10 +158,16 @@ void MoveDragView::reduceAbove(const CharacterData& doc,
       });
   }
 
+  std::size_t total = 0;
   for (std::size_t i = 0; i < pixels; ++i) {
     const bool translucent = lastOpaque[i] < 0 && count[i] > 0;
     m_aboveKind[i] = lastOpaque[i] >= 0 ? Fixed : translucent ? Translucent : Through;
-    m_aboveStart[i + 1] = m_aboveStart[i] + (translucent ? count[i] : 0);
+    total += translucent ? count[i] : 0;
+    if (total > kMaxTranslucentWords) {
+      m_below = QImage();
+      return;
+    }
+    m_aboveStart[i + 1] = static_cast<uint32_t>(total);
   }
   m_aboveWords.assign(m_aboveStart[pixels], 0);
 
