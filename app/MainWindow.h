@@ -14,6 +14,7 @@ class QAction;
 class QColorBox;
 class QComboBox;
 class QDockWidget;
+class QHelpDialog;
 class QLabel;
 class QLabelClickable;
 class QLayer;
@@ -100,7 +101,7 @@ public:
   QLabel* shapeLabel;
   QSpinBox* widthSpin;
   QComboBox* shapeCombo;
-  QWidget* helpDialog;
+  QHelpDialog* helpDialog;
   QWidget* quickHelpWindow;
   QDockWidget* elementsDock;
   QDockWidget* renderDock;
