@@ -53,6 +53,15 @@ const Topic kTopics[] = {
 };
 const int kTopicCount = int(sizeof(kTopics) / sizeof(kTopics[0]));
 
+// The window's size limits derive from its preferred size. A text browser
+// prefers a thumbnail of 256 x 192, which would cap the manual there; a page
+// of the manual reads well at 800 x 600.
+class PageView : public QTextBrowser
+{
+public:
+  QSize sizeHint() const override { return QSize(800, 600); }
+};
+
 } // namespace
 
 QUrl helpFileUrl(const QUrl& url)
@@ -78,7 +87,7 @@ QHelpDialog::QHelpDialog(const QString& page, QWidget* parent) : QWidget(parent)
   for (QStandardItem* item : items)
     item->setEditable(false);
 
-  view = new QTextBrowser;
+  view = new PageView;
 
   // parents[level - 1] is the last topic placed at that level.
   QStandardItem* parents[3] = {};
