@@ -2,6 +2,7 @@
 
 #include "app/QHelpDialog.h"
 #include "canvas/QLayer.h"
+#include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
@@ -14,10 +15,6 @@
 #include "widgets/QComboWidget.h"
 #include "widgets/QNewCharacter.h"
 
-#if __has_include("canvas/QLayerList.h")
-#include "canvas/QLayerList.h"
-#define SK_HAVE_LAYERLIST 1
-#endif
 
 #include <QAction>
 #include <QDir>
@@ -121,17 +118,17 @@ MainWindow::~MainWindow()
   disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
   for (QObject* child : findChildren<QObject*>())
     child->disconnect(this);
-  // The canvases go first, while the drawing state they point into lives.
+  // Whatever points into the window's members goes before them: the canvases
+  // (the drawing state), the docks' widgets (the placeholder, the clipboard
+  // and the two colours).
   delete mdiArea;
+  delete layerList;
+  delete layerRender;
+  delete colorBox;
+  delete placeholderCharacter;
+  delete clipboard;
   delete helpDialog;
   delete quickHelpWindow;
-  delete clipboard;
-  // The docks show it: they go before it.
-#ifdef SK_HAVE_LAYERLIST
-  delete layerList;
-#endif
-  delete layerRender;
-  delete placeholderCharacter;
 }
 
 QLayer* MainWindow::activeLayer() const
@@ -468,10 +465,8 @@ void MainWindow::addDocks()
   addDockWidget(Qt::LeftDockWidgetArea, renderDock);
   colorsDock = new QDockWidget(QStringLiteral("Couleurs"), this);
   addDockWidget(Qt::RightDockWidgetArea, colorsDock);
-#ifdef SK_HAVE_LAYERLIST
   layerList = new QLayerList(placeholderCharacter, &clipboard, elementsDock);
   elementsDock->setWidget(layerList);
-#endif
 }
 
 void MainWindow::connectDockToggles()
@@ -568,7 +563,7 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
   window->setWindowTitle(title);
-  if (!minimumSize.isNull())
+  if (minimumSize.isValid())
     window->setMinimumSize(minimumSize);
   window->show();
 

@@ -56,7 +56,7 @@ public:
   // A canvas holding a copy of the document, named and ready to be shown.
   QLayer* newCanvas(const CharacterData& document, const QString& name);
   // Puts the canvas in a new sub-window with its first undo step and points
-  // the docks at it. A null minimum size leaves the sub-window free.
+  // the docks at it. An invalid minimum size leaves the sub-window free.
   void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
 
   // The window's parts and its drawing state; the toolkit's parent-child tree
@@ -101,6 +101,7 @@ public:
   QLabel* shapeLabel;
   QSpinBox* widthSpin;
   QComboBox* shapeCombo;
+  // Made on first use without a parent, deleted with the window.
   QHelpDialog* helpDialog;
   QWidget* quickHelpWindow;
   QDockWidget* elementsDock;
