@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/QHelpDialog.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -768,12 +769,7 @@ void MainWindow::updateRecentFiles()
 void MainWindow::newConversion() {}
 void MainWindow::newSorvel() {}
 void MainWindow::updateActiveWindow(QMdiSubWindow*) {}
-void MainWindow::openRpgSorvelUrl() {}
 void MainWindow::changeBg() {}
-void MainWindow::showHelp() {}
-void MainWindow::showHelp(QString) {}
-void MainWindow::showHelp_Create_Character() {}
-void MainWindow::showQuickHelp() {}
 void MainWindow::save() {}
 void MainWindow::saveAs() {}
 void MainWindow::saveAll() {}
@@ -827,8 +823,3 @@ void MainWindow::setPrimaryColor(QColor) {}
 void MainWindow::setSecondaryColor(QColor) {}
 void MainWindow::setColor(QColor, int) {}
 void MainWindow::setColor(QColor) {}
-void MainWindow::aboutSK() {}
-void MainWindow::aboutThanks() {}
-void MainWindow::welcome() {}
-void MainWindow::doYouNeedHelp() {}
-void MainWindow::donation() {}

@@ -14,6 +14,7 @@ class QAction;
 class QColorBox;
 class QComboBox;
 class QDockWidget;
+class QHelpDialog;
 class QLabel;
 class QLabelClickable;
 class QLayer;
@@ -101,7 +102,7 @@ public:
   QSpinBox* widthSpin;
   QComboBox* shapeCombo;
   // Made on first use without a parent, deleted with the window.
-  QWidget* helpDialog;
+  QHelpDialog* helpDialog;
   QWidget* quickHelpWindow;
   QDockWidget* elementsDock;
   QDockWidget* renderDock;

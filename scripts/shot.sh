@@ -71,8 +71,12 @@ trap 'rm -rf "$dir"' EXIT
 for entry in elements palette degrade help default.sk; do
   if [ -e "$root/$entry" ]; then ln -s "$root/$entry" "$dir/$entry"; fi
 done
+# An empty settings file on a first run still keeps what the program writes
+# in this folder rather than beside the program, where later runs would find it.
 if [ "$firstRun" -eq 0 ]; then
   printf '[showAgain]\nshowWelcome=0\n' >"$dir/sorvelkit.ini"
+else
+  : >"$dir/sorvelkit.ini"
 fi
 
 SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_KEYS="$keys" \

@@ -1,0 +1,195 @@
+#include "tests/PromptRecorder.h"
+#include "tests/TestFiles.h"
+#include "tests/TestMain.h"
+
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "core/IniSettings.h"
+#include "model/CharacterData.h"
+#include "model/ElementFile.h"
+#include "widgets/QOptionWidget.h"
+
+#include <QAbstractButton>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTranslator>
+
+namespace {
+
+const QString kProgram = QStringLiteral("sorvelkit");
+
+void writeProject(const QString& path)
+{
+  CharacterData document(XP, QSize(128, 192));
+  QImage sheet(128, 192, QImage::Format_ARGB32);
+  sheet.fill(qRgba(255, 0, 255, 255));
+  QVERIFY(document.addElementFromImage(sheet, "sheet.png"));
+  QVERIFY(document.saveProjectFile(path.toStdString(), 1));
+}
+
+QStringList openTitles(const MainWindow& window)
+{
+  QStringList out;
+  for (QMdiSubWindow* sub : window.mdiArea->subWindowList())
+    out << sub->windowTitle();
+  return out;
+}
+
+QString storedText(const char* key)
+{
+  QString value;
+  IniSettings settings;
+  settings.getValue(key, value);
+  return value;
+}
+
+// Presses the first tile of the question (the element type question: XP).
+int pressFirstTile(QDialog& dialog)
+{
+  QTest::mousePress(dialog.findChildren<QOptionWidget*>().at(0), Qt::LeftButton);
+  return dialog.result();
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void initTestCase()
+  {
+    writeProject("a.SK");
+    writeProject("a.sk");
+    writeProject("b.sk");
+    QVERIFY(QDir().mkdir(QStringLiteral("é")));
+    writeProject(QStringLiteral("é/a.sk"));
+    writeAll("bad.sk", QByteArray("\x01\x02", 2));
+    QImage sheet(128, 192, QImage::Format_ARGB32);
+    sheet.fill(Qt::red);
+    QVERIFY(sheet.save("b.Png", "PNG"));
+    QCOMPARE(saveElementFile("c.ELSK", {sheet}, 0, XP), 0);
+  }
+
+  void applicationSetUp()
+  {
+    QTranslator translator;
+    setUpApplication(translator);
+    QCOMPARE(QApplication::startDragDistance(), 15);
+    QVERIFY(QFile::exists(":/translations/fr"));
+    QCOMPARE(QCoreApplication::applicationName(), QString("Sorvel Kit"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QString("1.0.0"));
+    QCoreApplication::removeTranslator(&translator);
+  }
+
+  // The system locale is read once per process: each case runs in a child.
+  void toolkitTextsFollowTheSystemLanguage_data()
+  {
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("buttons");
+    QTest::newRow("French") << "LC_ALL" << "fr_FR.UTF-8" << "&Oui|&Non";
+    QTest::newRow("C") << "LANG" << "C" << "&Yes|&No";
+  }
+
+  void toolkitTextsFollowTheSystemLanguage()
+  {
+    QFETCH(QString, variable);
+    QFETCH(QString, locale);
+    QFETCH(QString, buttons);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+      env.remove(name);
+    env.insert(variable, locale);
+    env.insert("SK_EXPECTED_BUTTONS", buttons);
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"buttonTextsInThisProcess"});
+    QVERIFY(child.waitForFinished(60000));
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+  }
+
+  void buttonTextsInThisProcess()
+  {
+    const QString expected = qEnvironmentVariable("SK_EXPECTED_BUTTONS");
+    if (expected.isEmpty())
+      QSKIP("run by toolkitTextsFollowTheSystemLanguage under a chosen locale");
+    QTranslator translator;
+    setUpApplication(translator);
+    QMessageBox box(QMessageBox::Question, "Q", "?", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text(), expected);
+  }
+
+  void documentsToOpen_data()
+  {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QStringList>("prompts");
+    const QStringList none;
+    QTest::newRow("by suffix, any case") << QStringList{"a.SK", "b.Png", "c.ELSK"} << "|b.sk|"
+                                         << QStringList{"a", "b*", "c*"} << QStringList{"Type de l'élément"};
+    QTest::newRow("other suffix, opened not read") << QStringList{"x.txt"} << "|b.sk|" << none << none;
+    QTest::newRow("damaged project reported") << QStringList{"bad.sk", "a.sk"} << "" << QStringList{"a"}
+                                              << QStringList{"Erreur"};
+    QTest::newRow("accented folder") << QStringList{QDir::current().absoluteFilePath("é/a.sk")} << ""
+                                     << QStringList{"a"} << none;
+    QTest::newRow("last session") << QStringList() << "|a.sk||b.sk|" << QStringList{"a", "b"} << none;
+    QTest::newRow("last session, unreadable skipped") << QStringList() << "a.sk|bad.sk|missing.sk|b.sk|"
+                                                      << QStringList{"a", "b"} << none;
+  }
+
+  void documentsToOpen()
+  {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, opened);
+    QFETCH(QStringList, titles);
+    QFETCH(QStringList, prompts);
+    writeAll("sorvelkit.ini", "[Path]\nopened=" + opened.toUtf8() + "\n[showAgain]\nshowWelcome=0\n");
+    PromptRecorder recorder;
+    recorder.dialogs.push_back(pressFirstTile);
+    {
+      MainWindow window;
+      IniSettings settings;
+      startUp(window, settings, QStringList{kProgram} + arguments);
+      QCOMPARE(openTitles(window), titles);
+      QCOMPARE(recorder.titles(), prompts);
+    }
+    QCOMPARE(storedText("opened"), opened);
+  }
+
+  void firstRunMessagesComeOnceAfterTheDocuments()
+  {
+    writeAll("sorvelkit.ini", QByteArray());
+    PromptRecorder recorder;
+    MainWindow window;
+    {
+      IniSettings settings;
+      startUp(window, settings, {kProgram, "bad.sk", "a.sk"});
+      QCOMPARE(recorder.titles(),
+               QStringList({"Erreur", "Bienvenue !", "Donation", "Aide à propos de Sorvel Kit"}));
+      QCOMPARE(openTitles(window), QStringList{"a"});
+      // Saved at once, without dropping what the opener stored meanwhile.
+      bool showWelcome = true;
+      IniSettings now;
+      QVERIFY(now.getValue("showWelcome", showWelcome));
+      QVERIFY(!showWelcome);
+      QCOMPARE(storedText("recentFiles"), QString("a.sk"));
+    }
+    const QByteArray written = readAll("sorvelkit.ini");
+    QVERIFY(written.contains("[showAgain]"));
+
+    recorder.asked.clear();
+    {
+      IniSettings settings;
+      startUp(window, settings, {kProgram});
+    }
+    QVERIFY(recorder.asked.isEmpty());
+    QCOMPARE(readAll("sorvelkit.ini"), written);
+  }
+};
+
+SK_TEST_MAIN(TestStartup)
+#include "test_startup.moc"
