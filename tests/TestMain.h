@@ -2,9 +2,12 @@
 // Every test runs in a fresh temporary current folder, so that nothing a test
 // writes (settings file, project files) lands beside the binary or leaks into
 // the next test. Offscreen unless the caller chose a platform (grabs under a
-// real X server set QT_QPA_PLATFORM=xcb).
+// real X server set QT_QPA_PLATFORM=xcb). An empty settings file starts in
+// that folder: without one the program falls back to the file beside the
+// binary, which every test would share.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +21,10 @@
     QTemporaryDir dir;                                            \
     if (!dir.isValid() || !QDir::setCurrent(dir.path()))          \
       return 2;                                                   \
+    QFile settings(QStringLiteral("sorvelkit.ini"));              \
+    if (!settings.open(QIODevice::WriteOnly))                     \
+      return 2;                                                   \
+    settings.close();                                             \
     TestClass tc;                                                 \
     return QTest::qExec(&tc, argc, argv);                         \
   }
