@@ -1,5 +1,7 @@
+#include "app/MainWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -9,8 +11,10 @@ int main(int argc, char** argv)
   QApplication app(argc, argv);
   QApplication::setApplicationName("Sorvel Kit");
   QApplication::setApplicationVersion("1.0.0");
-  QMainWindow window;
-  window.setWindowTitle("Sorvel Kit");
+  MainWindow window;
+  // Room for the four tool bars in one row where the screen allows it.
+  window.resize(window.sizeHint().expandedTo(QSize(1280, 760)).boundedTo(
+      QGuiApplication::primaryScreen()->availableSize()));
   window.show();
   return app.exec();
 }

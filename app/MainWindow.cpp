@@ -1,0 +1,842 @@
+#include "app/MainWindow.h"
+
+#include "canvas/QLayer.h"
+#include "canvas/QLayerRender.h"
+#include "colour/QColorBox.h"
+#include "core/IniSettings.h"
+#include "model/CharacterData.h"
+#include "model/ClipBoard.h"
+#include "canvas/QScrollLayer.h"
+#include "core/PathUtils.h"
+#include "core/Prompts.h"
+#include "model/ElementFile.h"
+#include "widgets/QComboWidget.h"
+#include "widgets/QNewCharacter.h"
+
+#if __has_include("canvas/QLayerList.h")
+#include "canvas/QLayerList.h"
+#define SK_HAVE_LAYERLIST 1
+#endif
+
+#include <QAction>
+#include <QDir>
+#include <QDockWidget>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace {
+
+QIcon iconOf(const QString& name)
+{
+  return name.isEmpty() ? QIcon() : QIcon(QStringLiteral(":/icon/") + name);
+}
+
+} // namespace
+
+MainWindow::MainWindow()
+  : QMainWindow(nullptr), clipboard(nullptr), mdiArea(nullptr), recentFilesMenu(nullptr), layerList(nullptr),
+    layerRender(nullptr), colorBox(nullptr), drawModeAction(nullptr), placeholderCharacter(nullptr), zoomEdit(nullptr),
+    moveAction(nullptr), pipetteAction(nullptr), penAction(nullptr), lineAction(nullptr), rectAction(nullptr),
+    circleAction(nullptr), rubberAction(nullptr), targetZoneAction(nullptr), allZoneAction(nullptr),
+    selectedZoneAction(nullptr), selectAction(nullptr), contourModeAction(nullptr), gridAction(nullptr),
+    gradientLabel(nullptr), pleinModeAction(nullptr), pleinContourModeAction(nullptr), elementsDockAction(nullptr),
+    renderDockAction(nullptr), colorsDockAction(nullptr), drawingToolBar(nullptr), rubberMode(0), tool(SelectTool),
+    widthLabel(nullptr), shapeLabel(nullptr), widthSpin(nullptr), shapeCombo(nullptr), helpDialog(nullptr),
+    quickHelpWindow(nullptr), elementsDock(nullptr), renderDock(nullptr), colorsDock(nullptr)
+{
+  clipboard = new ClipBoard(ClipBoard::Empty);
+  setAcceptDrops(true);
+
+  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Fichier"));
+  QMenu* editMenu = menuBar()->addMenu(QStringLiteral("&Edition"));
+  QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&Affichage"));
+  QMenu* charactersMenu = menuBar()->addMenu(QStringLiteral("&Characters"));
+  QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("?"));
+  QMenu* selectionMenu = charactersMenu->addMenu(iconOf(QStringLiteral("sélectionCase.png")), QStringLiteral("Sélection"));
+
+  fillFileMenu(fileMenu);
+  fillEditMenu(editMenu);
+  fillViewMenu(viewMenu);
+  fillCharactersMenu(charactersMenu, selectionMenu);
+  fillHelpMenu(helpMenu);
+
+  QLabel* ready = new QLabel(QStringLiteral("Prêt"));
+  statusBar()->addWidget(ready, 0);
+
+  mdiArea = new QMdiArea(this);
+  setCentralWidget(mdiArea);
+  mdiArea->setViewMode(QMdiArea::TabbedView);
+
+  addToolBars();
+  addDocks();
+  connectDockToggles();
+
+  drawingToolBar = addToolBar(QStringLiteral("Dessins"));
+  drawingToolBar->hide();
+
+  readColours();
+
+  colorBox = new QColorBox(&primaryColor, &secondaryColor, true, this);
+  colorsDock->setWidget(colorBox);
+
+  layerRender = new QLayerRender(placeholderCharacter, renderDock);
+  renderDock->setWidget(layerRender);
+  renderDock->setMinimumSize(layerRender->renderSize());
+
+  connect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
+
+  pen.size = 1;
+  pen.shape = 0;
+  pen.color = QColor(Qt::black);
+  drawMode.paintMode = 0;
+  drawMode.fillMode = 1;
+  drawScope.scope = 0;
+  drawScope.elements.clear();
+  drawScope.cell = 0;
+  tool = SelectTool;
+  rubberMode = 0;
+  drawMode.gradient = defaultGradientSettings();
+
+  setWindowIcon(QIcon(QStringLiteral(":/icon/SK.png")));
+  setWindowTitle(QStringLiteral("Sorvel Kit"));
+}
+
+MainWindow::~MainWindow()
+{
+  // Children still signal while the toolkit destroys them: the MDI area
+  // announces a null active sub-window, the docks their hiding. None of it may
+  // reach a window already half gone.
+  disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
+  for (QObject* child : findChildren<QObject*>())
+    child->disconnect(this);
+  // The canvases go first, while the drawing state they point into lives.
+  delete mdiArea;
+  delete helpDialog;
+  delete quickHelpWindow;
+  delete clipboard;
+  // The docks show it: they go before it.
+#ifdef SK_HAVE_LAYERLIST
+  delete layerList;
+#endif
+  delete layerRender;
+  delete placeholderCharacter;
+}
+
+QLayer* MainWindow::activeLayer() const
+{
+  QMdiSubWindow* window = mdiArea->currentSubWindow();
+  if (!window)
+    return nullptr;
+  QScrollArea* scroll = qobject_cast<QScrollArea*>(window->widget());
+  return scroll ? qobject_cast<QLayer*>(scroll->widget()) : nullptr;
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
+                                const QString& statusTip)
+{
+  QAction* action = menu->addAction(text);
+  if (!icon.isEmpty())
+    action->setIcon(iconOf(icon));
+  if (!shortcut.isEmpty())
+    action->setShortcut(shortcut);
+  action->setStatusTip(statusTip);
+  return action;
+}
+
+QAction* MainWindow::command(const QString& text) const
+{
+  for (QAction* action : findChildren<QAction*>())
+    if (action->text() == text && action->parent() != action->menu())
+      return action;
+  return nullptr;
+}
+
+void MainWindow::fillFileMenu(QMenu* menu)
+{
+  QAction* a;
+  a = addCommand(menu, QStringLiteral("Nouveau character (XP)"), QKeySequence(QStringLiteral("Ctrl+N")),
+                 QStringLiteral("newXP.png"), QStringLiteral("Créer un nouveau character pour RPG Maker XP."));
+  connect(a, &QAction::triggered, this, &MainWindow::newCharXP);
+  a = addCommand(menu, QStringLiteral("Nouveau character (VX)"), QKeySequence(QStringLiteral("Ctrl+Shift+N")),
+                 QStringLiteral("newVX.png"), QStringLiteral("Créer un nouveau character pour RPG Maker VX."));
+  connect(a, &QAction::triggered, this, &MainWindow::newCharVX);
+  a = addCommand(menu, QStringLiteral("Nouveau character basé sur celui par défaut"),
+                 QKeySequence(QStringLiteral("Ctrl+Alt+N")), QStringLiteral("newCustom.png"),
+                 QStringLiteral("Créer un nouveau character basé sur celui par défaut. Voir le manuel d'aide pour "
+                                "plus de renseignements."));
+  connect(a, &QAction::triggered, this, &MainWindow::openDefault);
+  a = addCommand(menu, QStringLiteral("Conversion de character(s)"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
+                 QStringLiteral("conversionMode.png"),
+                 QStringLiteral("Convertit les characters entre les différentes versions de RPG Maker."));
+  connect(a, &QAction::triggered, this, &MainWindow::newConversion);
+  a = addCommand(menu, QStringLiteral("Sorvel de tilesets"), QKeySequence(QStringLiteral("Ctrl+Alt+F")),
+                 QStringLiteral("sorvel.png"), QStringLiteral("Sorvelne des tilesets les uns à la suite des autres."));
+  connect(a, &QAction::triggered, this, &MainWindow::newSorvel);
+  menu->addSeparator();
+
+  // Filled before it joins the menu, so that the first showing already lists
+  // the stored files. The window owns it.
+  recentFilesMenu = new QMenu(QStringLiteral("Fichiers récents"), this);
+  updateRecentFiles();
+  menu->addMenu(recentFilesMenu);
+  menu->addSeparator();
+
+  a = addCommand(menu, QStringLiteral("Ouvrir"), QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("openLittle.png"),
+                 QStringLiteral("Ouvre un document (image PNG, Elément Sorvel Kit ou character *.sk)."));
+  connect(a, &QAction::triggered, this, &MainWindow::openSKFile);
+  a = addCommand(menu, QStringLiteral("Enregistrer"), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("Save.png"),
+                 QStringLiteral("Enregistre le document actif."));
+  connect(a, &QAction::triggered, this, &MainWindow::save);
+  a = addCommand(menu, QStringLiteral("Enregistrer sous..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+                 QStringLiteral("SaveAs2.png"), QStringLiteral("Enregistre le document actif sous un autre nom."));
+  connect(a, &QAction::triggered, this, &MainWindow::saveAs);
+  a = addCommand(menu, QStringLiteral("Enregistrer tout"), QKeySequence(QStringLiteral("Ctrl+Alt+S")),
+                 QStringLiteral("SaveAll.png"), QStringLiteral("Enregistre tous les documents ouverts."));
+  connect(a, &QAction::triggered, this, &MainWindow::saveAll);
+  a = addCommand(menu, QStringLiteral("Enregistrer sous différentes teintes"),
+                 QKeySequence(QStringLiteral("Ctrl+Shift+Alt+S")), QStringLiteral("savemass.png"),
+                 QStringLiteral("Enregistre le document en plusieurs exemplaires en variant la teinte de certains "
+                                "éléments."));
+  connect(a, &QAction::triggered, this, &MainWindow::saveMass);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Assigner comme character par défaut"), QKeySequence(),
+                 QStringLiteral("setCustom.png"),
+                 QStringLiteral("Assigne le character actuel en tant que character par défaut. Voir le manuel d'aide "
+                                "pour plus de renseignements."));
+  connect(a, &QAction::triggered, this, &MainWindow::assignAsDefault);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Ajouter des éléments à la bibliothèque"),
+                 QKeySequence(QStringLiteral("Ctrl+Shift+E")), QString(),
+                 QStringLiteral("Ajoute des éléments à la bibliothèque de Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::addElementLibrary);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Quitter"), QKeySequence(QStringLiteral("Ctrl+Q")), QStringLiteral("Close.png"),
+                 QStringLiteral("Quitte Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::close);
+}
+
+void MainWindow::fillEditMenu(QMenu* menu)
+{
+  QAction* a;
+  a = addCommand(menu, QStringLiteral("Annuler"), QKeySequence(QStringLiteral("Ctrl+Z")), QStringLiteral("Undo2.png"),
+                 QStringLiteral("Annule l'action précédente."));
+  connect(a, &QAction::triggered, this, &MainWindow::undo);
+  a = addCommand(menu, QStringLiteral("Rétablir"), QKeySequence(QStringLiteral("Ctrl+Y")), QStringLiteral("Redo2.png"),
+                 QStringLiteral("Rétablit l'action suivante."));
+  connect(a, &QAction::triggered, this, &MainWindow::redo);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Couper"), QKeySequence(QStringLiteral("Ctrl+X")), QStringLiteral("cut.png"),
+                 QStringLiteral("Supprime la sélection et la copie dans le presse-papier."));
+  connect(a, &QAction::triggered, this, &MainWindow::couper);
+  a = addCommand(menu, QStringLiteral("Copier"), QKeySequence(QStringLiteral("Ctrl+C")), QStringLiteral("copy.png"),
+                 QStringLiteral("Copie la sélection dans le presse-papier."));
+  connect(a, &QAction::triggered, this, &MainWindow::copier);
+  a = addCommand(menu, QStringLiteral("Coller"), QKeySequence(QStringLiteral("Ctrl+V")), QStringLiteral("paste.png"),
+                 QStringLiteral("Colle le contenu du presse-papier."));
+  connect(a, &QAction::triggered, this, &MainWindow::coller);
+}
+
+void MainWindow::fillViewMenu(QMenu* menu)
+{
+  QAction* a;
+  gridAction = addCommand(menu, QStringLiteral("Afficher la grille"), QKeySequence(QStringLiteral("Ctrl+W")),
+                          QStringLiteral("grid.png"), QStringLiteral("Affiche ou enlève la grille du character."));
+  gridAction->setCheckable(true);
+  gridAction->setChecked(true);
+  connect(gridAction, &QAction::triggered, this, &MainWindow::updateGrid);
+  // Built from the key codes: the text "Ctrl++" would not parse as Ctrl and
+  // the plus key.
+  a = addCommand(menu, QStringLiteral("Zoom +"), QKeySequence(Qt::CTRL | Qt::Key_Plus), QStringLiteral("zoom-in-32.png"),
+                 QStringLiteral("Augmente le zoom du character."));
+  connect(a, &QAction::triggered, this, &MainWindow::updateZoomP);
+  a = addCommand(menu, QStringLiteral("Zoom -"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
+                 QStringLiteral("zoom-out-32.png"), QStringLiteral("Diminue le zoom du character."));
+  connect(a, &QAction::triggered, this, &MainWindow::updateZoomM);
+  menu->addSeparator();
+  elementsDockAction = addCommand(menu, QStringLiteral("Eléments"), QKeySequence(Qt::Key_F5), QString(),
+                                  QStringLiteral("Affiche ou cache la fenêtre des éléments."));
+  renderDockAction = addCommand(menu, QStringLiteral("Rendu"), QKeySequence(Qt::Key_F6), QString(),
+                                QStringLiteral("Affiche ou cache la fenêtre du rendu."));
+  colorsDockAction = addCommand(menu, QStringLiteral("Couleurs"), QKeySequence(Qt::Key_F7), QString(),
+                                QStringLiteral("Affiche ou cache la fenêtre des couleurs."));
+  for (QAction* toggle : {elementsDockAction, renderDockAction, colorsDockAction}) {
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+  }
+  menu->addSeparator();
+  // Connected with the dock toggles, once the docks exist.
+  addCommand(menu, QStringLiteral("Couleur d'arrière plan"), QKeySequence(), QStringLiteral("bg.png"),
+             QStringLiteral("Change la couleur d'arrière plan du character."));
+}
+
+void MainWindow::fillCharactersMenu(QMenu* menu, QMenu* selectionMenu)
+{
+  QAction* a;
+  selectionMenu->setStatusTip(
+      QStringLiteral("Sélectionnez, désélectionnez, inversez la sélection des poses du character."));
+  a = addCommand(selectionMenu, QStringLiteral("Sélectionner tout"), QKeySequence(QStringLiteral("Ctrl+A")), QString(),
+                 QStringLiteral("Sélectionne toutes les poses de character."));
+  connect(a, &QAction::triggered, this, &MainWindow::selectAllCellule);
+  a = addCommand(selectionMenu, QStringLiteral("Désélectionner"), QKeySequence(QStringLiteral("Ctrl+D")), QString(),
+                 QStringLiteral("Désélectionne toutes les poses du character."));
+  connect(a, &QAction::triggered, this, &MainWindow::selectVoidCellule);
+  a = addCommand(selectionMenu, QStringLiteral("Inverser la sélection"), QKeySequence(QStringLiteral("Ctrl+I")),
+                 QString(), QStringLiteral("Inverse la sélection des poses du character."));
+  connect(a, &QAction::triggered, this, &MainWindow::selectReverseCellule);
+
+  a = addCommand(menu, QStringLiteral("Ajout d'un élément ou d'un calque de dessin"),
+                 QKeySequence(QStringLiteral("Ctrl+E")), QStringLiteral("Add.png"),
+                 QStringLiteral("Ajoute un élément ou un calque de dessin."));
+  connect(a, &QAction::triggered, this, &MainWindow::addCharacterElement);
+  selectAction = addCommand(menu, QStringLiteral("Sélection"), QKeySequence(QStringLiteral("Ctrl+P")),
+                            QStringLiteral("selectionCursor.png"),
+                            QStringLiteral("Sélectionne les différentes poses du character."));
+  selectAction->setCheckable(true);
+  selectAction->setChecked(true);
+  connect(selectAction, &QAction::triggered, this, &MainWindow::setSelectTool);
+  moveAction = addCommand(menu, QStringLiteral("Déplacement"), QKeySequence(QStringLiteral("Ctrl+M")),
+                          QStringLiteral("moveCursor.png"), QStringLiteral("Déplace les éléments sélectionnés."));
+  moveAction->setCheckable(true);
+  connect(moveAction, &QAction::triggered, this, &MainWindow::setMoveTool);
+  a = addCommand(menu, QStringLiteral("Teinte / Saturation"), QKeySequence(QStringLiteral("Ctrl+U")),
+                 QStringLiteral("cerclechrom.png"),
+                 QStringLiteral("Modifie la teinte/saturation/luminosité des éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::colorationCharacter);
+  a = addCommand(menu, QStringLiteral("Redimension"), QKeySequence(QStringLiteral("Ctrl+T")),
+                 QStringLiteral("redimension.png"), QStringLiteral("Redimensionne les éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::redimension);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Rotation"), QKeySequence(QStringLiteral("Ctrl+R")), QStringLiteral("rotation.png"),
+                 QStringLiteral("Pivote les éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::rotateCharacter);
+  a = addCommand(menu, QStringLiteral("Rotation de 90° horaire"), QKeySequence(), QStringLiteral("rotationP90.png"),
+                 QStringLiteral("Pivote les éléments sélectionnés de 90° dans le sens des aiguilles d'une montre."));
+  connect(a, &QAction::triggered, this, &MainWindow::rotateCharacterP90);
+  a = addCommand(menu, QStringLiteral("Rotation de 90° antihoraire"), QKeySequence(), QStringLiteral("rotationM90.png"),
+                 QStringLiteral("Pivote les éléments sélectionnés de 90° dans le sens inverse des aiguilles d'une "
+                                "montre."));
+  connect(a, &QAction::triggered, this, &MainWindow::rotateCharacterM90);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Retournement horizontal"), QKeySequence(), QStringLiteral("flipH.png"),
+                 QStringLiteral("Retourne horizontalement les éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::flipCharH);
+  a = addCommand(menu, QStringLiteral("Retournement vertical"), QKeySequence(), QStringLiteral("flipV.png"),
+                 QStringLiteral("Retourne verticalement les éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::flipCharV);
+  a = addCommand(menu, QStringLiteral("Restauration"), QKeySequence(), QStringLiteral("restauration.png"),
+                 QStringLiteral("Restaure les éléments sélectionnés."));
+  connect(a, &QAction::triggered, this, &MainWindow::reLoadElement);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Taille des cellules"), QKeySequence(), QStringLiteral("taille.png"),
+                 QStringLiteral("Modifie la taille des cellules du character."));
+  connect(a, &QAction::triggered, this, &MainWindow::changeSize);
+  a = addCommand(menu, QStringLiteral("Convertion du character"), QKeySequence(), QStringLiteral("conversion.png"),
+                 QStringLiteral("Convertit le character en création de XP vers VX ou inversement."));
+  connect(a, &QAction::triggered, this, &MainWindow::convertCharacter);
+  menu->addSeparator();
+
+  struct Tool
+  {
+    QAction** member;
+    const char* text;
+    const char* shortcut;
+    const char* icon;
+    const char* tip;
+    void (MainWindow::*slot)(bool);
+  };
+  const Tool tools[] = {
+      {&pipetteAction, "Pipette", "Ctrl+F", "pipette.png", "Sélectionne une couleur.", &MainWindow::setPipetteTool},
+      {&penAction, "Pinceau", "Ctrl+G", "Pen.png", "Dessine avec un pinceau.", &MainWindow::setPenTool},
+      {&rubberAction, "Gomme", "Ctrl+H", "gomme.png", "Efface une partie du character.", &MainWindow::setRubberTool},
+      {&lineAction, "Ligne", "Ctrl+J", "line.png", "Trace une ligne.", &MainWindow::setLineTool},
+      {&rectAction, "Rectangle", "Ctrl+K", "rect.png", "Trace un rectangle.", &MainWindow::setRectTool},
+      {&circleAction, "Cercle", "Ctrl+L", "circle.png", "Trace un cercle.", &MainWindow::setCircleTool},
+  };
+  for (const Tool& t : tools) {
+    QAction* action = addCommand(menu, QString::fromUtf8(t.text), QKeySequence(QString::fromLatin1(t.shortcut)),
+                                 QString::fromLatin1(t.icon), QString::fromUtf8(t.tip));
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, t.slot);
+    *t.member = action;
+  }
+
+  QAction* zone = addCommand(menu, QStringLiteral("Zone d'effet"), QKeySequence(), QStringLiteral("zeffet.png"),
+                             QStringLiteral("Définit la zone d'effet des fonctions de dessin."));
+  // Owned by the window: an action never owns its menu.
+  QMenu* zoneMenu = new QMenu(this);
+  zone->setMenu(zoneMenu);
+  targetZoneAction = addCommand(zoneMenu, QStringLiteral("Cellule ciblée"), QKeySequence(), QString(),
+                                QStringLiteral("Seule la cellule ciblée sera affectée par les fonctions de dessin."));
+  targetZoneAction->setCheckable(true);
+  targetZoneAction->setChecked(true);
+  connect(targetZoneAction, &QAction::triggered, this, &MainWindow::setTargetDrawing);
+  selectedZoneAction =
+      addCommand(zoneMenu, QStringLiteral("Cellules sélectionnées"), QKeySequence(), QString(),
+                 QStringLiteral("Seules les cellules sélectionnées seront affectées par les fonctions de dessin."));
+  selectedZoneAction->setCheckable(true);
+  connect(selectedZoneAction, &QAction::triggered, this, &MainWindow::setSelectedDrawing);
+  allZoneAction = addCommand(zoneMenu, QStringLiteral("Toutes les cellules"), QKeySequence(), QString(),
+                             QStringLiteral("Toutes les cellules seront affectées par les fonctions de dessin."));
+  allZoneAction->setCheckable(true);
+  connect(allZoneAction, &QAction::triggered, this, &MainWindow::setAllDrawing);
+}
+
+void MainWindow::fillHelpMenu(QMenu* menu)
+{
+  QAction* a;
+  a = addCommand(menu, QStringLiteral("A propos de Sorvel Kit"), QKeySequence(), QString(),
+                 QStringLiteral("Affiche des informations à propos de Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::aboutSK);
+  a = addCommand(menu, QStringLiteral("Remerciement"), QKeySequence(), QString(),
+                 QStringLiteral("Remercie les personnes ayant participées à la création de Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::aboutThanks);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("RPG Sorvel"), QKeySequence(), QString(),
+                 QStringLiteral("Conduit vers le site de RPG Sorvel."));
+  connect(a, &QAction::triggered, this, &MainWindow::openRpgSorvelUrl);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Faire un don"), QKeySequence(), QString(), QStringLiteral("Faire un don à Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::donation);
+  menu->addSeparator();
+  a = addCommand(menu, QStringLiteral("Introduction à Sorvel Kit"), QKeySequence(Qt::Key_F2), QString(),
+                 QStringLiteral("Ouvre un court manuel présentant les fonctions de base du Sorvel Kit."));
+  connect(a, &QAction::triggered, this, &MainWindow::showQuickHelp);
+  a = addCommand(menu, QStringLiteral("Manuel d'aide"), QKeySequence(Qt::Key_F1), QStringLiteral("helpicon.png"),
+                 QStringLiteral("Ouvre le manuel d'aide de Sorvel Kit."));
+  connect(a, &QAction::triggered, this, qOverload<>(&MainWindow::showHelp));
+}
+
+void MainWindow::addToolBars()
+{
+  // A null entry is a separator.
+  auto fill = [this](const QString& title, std::initializer_list<QAction*> actions) {
+    QToolBar* bar = addToolBar(title);
+    for (QAction* action : actions) {
+      if (action)
+        bar->addAction(action);
+      else
+        bar->addSeparator();
+    }
+    return bar;
+  };
+  auto c = [this](const char* text) { return command(QString::fromUtf8(text)); };
+
+  fill(QStringLiteral("Gestion du document"),
+       {c("Nouveau character (XP)"), c("Nouveau character (VX)"), c("Nouveau character basé sur celui par défaut"),
+        c("Conversion de character(s)"), c("Sorvel de tilesets"), nullptr, c("Ouvrir"), c("Enregistrer"),
+        c("Enregistrer sous..."), c("Enregistrer tout"), c("Enregistrer sous différentes teintes")});
+  QToolBar* characters = fill(QStringLiteral("Gestion des characters"),
+                              {c("Ajout d'un élément ou d'un calque de dessin"), nullptr, c("Annuler"), c("Rétablir"),
+                               nullptr, c("Zoom -")});
+  zoomEdit = new QLineEdit(QStringLiteral("100 %"));
+  zoomEdit->setMaximumWidth(50);
+  characters->addWidget(zoomEdit);
+  characters->addAction(c("Zoom +"));
+  fill(QStringLiteral("Fonctions de retouches"),
+       {selectAction, moveAction, c("Teinte / Saturation"), c("Redimension"), c("Rotation"), nullptr,
+        c("Rotation de 90° horaire"), c("Rotation de 90° antihoraire"), nullptr, c("Retournement horizontal"),
+        c("Retournement vertical"), c("Restauration"), nullptr, c("Taille des cellules"),
+        c("Convertion du character")});
+  QToolBar* drawing = fill(QStringLiteral("Fonctions de dessins"),
+                           {pipetteAction, penAction, rubberAction, lineAction, rectAction, circleAction,
+                            c("Zone d'effet")});
+  // The zone button opens its menu at once: the action has no slot of its own.
+  if (QToolButton* zone = qobject_cast<QToolButton*>(drawing->widgetForAction(c("Zone d'effet"))))
+    zone->setPopupMode(QToolButton::InstantPopup);
+
+  connect(zoomEdit, &QLineEdit::textEdited, this, qOverload<QString>(&MainWindow::updateZoom));
+}
+
+void MainWindow::addDocks()
+{
+  placeholderCharacter = new CharacterData();
+  elementsDock = new QDockWidget(QStringLiteral("Eléments"), this);
+  addDockWidget(Qt::LeftDockWidgetArea, elementsDock);
+  renderDock = new QDockWidget(QStringLiteral("Rendu"), this);
+  addDockWidget(Qt::LeftDockWidgetArea, renderDock);
+  colorsDock = new QDockWidget(QStringLiteral("Couleurs"), this);
+  addDockWidget(Qt::RightDockWidgetArea, colorsDock);
+#ifdef SK_HAVE_LAYERLIST
+  layerList = new QLayerList(placeholderCharacter, &clipboard, elementsDock);
+  elementsDock->setWidget(layerList);
+#endif
+}
+
+void MainWindow::connectDockToggles()
+{
+  connect(elementsDockAction, &QAction::triggered, elementsDock, &QDockWidget::setVisible);
+  connect(renderDockAction, &QAction::triggered, renderDock, &QDockWidget::setVisible);
+  connect(colorsDockAction, &QAction::triggered, colorsDock, &QDockWidget::setVisible);
+  connect(elementsDock, &QDockWidget::visibilityChanged, this, &MainWindow::setElementChecked);
+  connect(renderDock, &QDockWidget::visibilityChanged, this, &MainWindow::setRenduChecked);
+  connect(colorsDock, &QDockWidget::visibilityChanged, this, &MainWindow::setColorChecked);
+  connect(command(QStringLiteral("Couleur d'arrière plan")), &QAction::triggered, this, &MainWindow::changeBg);
+}
+
+void MainWindow::readColours()
+{
+  // Stored as the signed int of the ARGB word, so the alpha travels too.
+  int primary = static_cast<int>(0xFF000000u);
+  int secondary = static_cast<int>(0xFFFFFFFFu);
+  IniSettings settings;
+  settings.getValue("primary", primary);
+  settings.getValue("secondary", secondary);
+  primaryColor = QColor::fromRgba(static_cast<QRgb>(primary));
+  secondaryColor = QColor::fromRgba(static_cast<QRgb>(secondary));
+}
+
+void MainWindow::setElementChecked()
+{
+  elementsDockAction->setChecked(elementsDock->isVisible());
+}
+
+void MainWindow::setRenduChecked()
+{
+  renderDockAction->setChecked(renderDock->isVisible());
+}
+
+void MainWindow::setColorChecked()
+{
+  colorsDockAction->setChecked(colorsDock->isVisible());
+}
+
+namespace {
+
+const char* const kRecentFilesKey = "recentFiles";
+const QString kNoRecent = QStringLiteral("?NoRecent?");
+const int kMaxRecentFiles = 15;
+const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
+const QString kImageFilter = QStringLiteral("Image (*.png)");
+
+QStringList storedRecentFiles()
+{
+  QString stored;
+  IniSettings settings;
+  settings.getValue(kRecentFilesKey, stored);
+  return stored.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
+
+std::string utf8(const QString& text)
+{
+  return text.toUtf8().toStdString();
+}
+
+QString fromUtf8(const std::string& text)
+{
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void showError(QWidget* parent, const QString& text)
+{
+  prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"), text, QString());
+}
+
+void cannotOpen(QWidget* parent, const QString& path)
+{
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path);
+}
+
+} // namespace
+
+QLayer* MainWindow::newCanvas(const CharacterData& document, const QString& name)
+{
+  QLayer* canvas = new QLayer(name, document.size(), document.type(), mdiArea, colorBox, layerList);
+  canvas->setCharacterData(document);
+  canvas->refresh();
+  return canvas;
+}
+
+void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified)
+{
+  canvas->drawScope = &drawScope;
+  canvas->pen = &pen;
+  canvas->gradientHolder = &drawMode;
+  canvas->rubberMode = &rubberMode;
+  canvas->setToolPointer(reinterpret_cast<unsigned char*>(&tool));
+
+  QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
+  window->setWindowTitle(title);
+  if (minimumSize.isValid())
+    window->setMinimumSize(minimumSize);
+  window->show();
+
+  CharacterData* document = canvas->characterData();
+  canvas->addHistory(document, "Etat d'origine");
+  canvas->setModified(modified);
+
+#ifdef SK_HAVE_LAYERLIST
+  layerList->setCharacterData(document);
+  layerList->setLayer(canvas);
+  layerList->refresh();
+#endif
+  layerRender->setCharacterData(document);
+  layerRender->refresh();
+  zoomEdit->setText(QString::number(static_cast<int>(document->zoom() * 100)) + QStringLiteral(" %"));
+}
+
+void MainWindow::newCharXP()
+{
+  QNewCharacter* dialog = new QNewCharacter(XP, nullptr, QString(), false, nullptr, 0, 0);
+  connect(dialog, &QNewCharacter::validNewChar, this, &MainWindow::addCharacter);
+  dialog->show();
+}
+
+void MainWindow::newCharVX()
+{
+  QNewCharacter* dialog = new QNewCharacter(VX, nullptr, QString(), false, nullptr, 0, 0);
+  connect(dialog, &QNewCharacter::validNewChar, this, &MainWindow::addCharacter);
+  dialog->show();
+}
+
+void MainWindow::addCharacter(QString str, int largeur, int hauteur, int type)
+{
+  QLayer* canvas = new QLayer(str, QSize(largeur, hauteur), type, mdiArea, colorBox, layerList);
+  showCanvas(canvas, str, QSize(), true);
+}
+
+void MainWindow::openDefault()
+{
+  CharacterData document;
+  if (!document.loadProjectFile("default.sk")) {
+    askDefaultCharacter(this, SLOT(showHelp_Create_Character()), SLOT(assignAsDefault()), this);
+    return;
+  }
+  const QString name = QStringLiteral("Sans titre");
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+}
+
+void MainWindow::assignAsDefault()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (!document->saveProjectFile("default.sk", 1))
+    showError(this, QStringLiteral("Erreur : ") + fromUtf8(document->errorMessage()));
+}
+
+void MainWindow::openSKFile()
+{
+  QString folder = QDir::homePath();
+  {
+    IniSettings settings;
+    settings.getValue("pathLoadSKFile", folder);
+  }
+  QString filter;
+  const QStringList paths = prompts().openFileNames(
+      this, QStringLiteral("Ouvrir un fichier"), folder,
+      kProjectFilter + QStringLiteral(";;Elément Sorvel Kit (*.elsk);;") + kImageFilter, &filter);
+  if (paths.isEmpty())
+    return;
+
+  // Stored and released before any opener runs: each opener writes the
+  // recent files through its own settings, which a later write of this one
+  // would overwrite.
+  const QString chosenFolder = pathDirectory(paths.first());
+  if (!chosenFolder.contains(QLatin1Char('?'))) {
+    IniSettings settings;
+    settings.setValue("Path", "pathLoadSKFile", chosenFolder);
+  }
+
+  for (const QString& path : paths) {
+    if (filter == kProjectFilter)
+      openSKDocument(path, true);
+    else if (filter == kImageFilter)
+      openPNGDocument(path);
+    else
+      openELSKDocument(path);
+  }
+}
+
+void MainWindow::openRecent()
+{
+  QAction* action = qobject_cast<QAction*>(sender());
+  if (!action)
+    return;
+  const QString path = action->data().toString();
+  if (hasExtension(path, QStringLiteral("sk")))
+    openSKDocument(path, true);
+  else if (hasExtension(path, QStringLiteral("png")))
+    openPNGDocument(path);
+  else
+    openELSKDocument(path);
+}
+
+void MainWindow::openSKDocument(const QString& path, bool reportErrors)
+{
+  CharacterData document;
+  unsigned char version = 0;
+  if (!document.loadProjectFile(utf8(path), &version)) {
+    if (reportErrors)
+      showError(this, QStringLiteral("Erreur : ") + fromUtf8(document.errorMessage()));
+    return;
+  }
+  const QString name = pathBaseName(path);
+  QLayer* canvas = newCanvas(document, name);
+  canvas->currentFormat = version;
+  canvas->setFilePath(path);
+  showCanvas(canvas, name, document.size(), false);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+void MainWindow::openELSKDocument(const QString& path)
+{
+  std::string error;
+  std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
+  if (!groups) {
+    if (error.empty())
+      cannotOpen(this, path);
+    else
+      showError(this, fromUtf8(error));
+    return;
+  }
+  CharacterData& document = (*groups)[0];
+  document.appendElements((*groups)[1], true);
+  const QString name = pathBaseName(path);
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+void MainWindow::openPNGDocument(const QString& path)
+{
+  const QImage image(path);
+  if (image.isNull()) {
+    cannotOpen(this, path);
+    return;
+  }
+  const int type = askElementType(this);
+  if (type < 0)
+    return;
+  CharacterData document(type, image.size());
+  if (!document.addElementFromImageFile(utf8(path))) {
+    cannotOpen(this, path);
+    return;
+  }
+  const QString name = pathBaseName(path);
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+// Stored oldest first, so the limit drops from the front.
+void MainWindow::addRecentFile(const QString& path)
+{
+  QStringList files = storedRecentFiles();
+  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  files.removeOne(entry);
+  while (files.size() >= kMaxRecentFiles)
+    files.removeFirst();
+  files.append(entry);
+  IniSettings settings;
+  settings.setValue("Path", kRecentFilesKey, files.join(QLatin1Char('|')));
+}
+
+void MainWindow::updateRecentFiles()
+{
+  // The menu is rebuilt from the settings every time; the old entries are
+  // never reused.
+  const QList<QAction*> old = recentFilesMenu->actions();
+  for (QAction* action : old) {
+    recentFilesMenu->removeAction(action);
+    delete action;
+  }
+
+  const QStringList files = storedRecentFiles();
+  for (int i = std::min<int>(kMaxRecentFiles, files.size()) - 1; i >= 0; --i) {
+    const QString& path = files[i];
+    QAction* action = recentFilesMenu->addAction(pathFileName(path));
+    const QString tip = QStringLiteral("Ouvre le fichier : ") + path;
+    action->setStatusTip(tip);
+    action->setToolTip(tip);
+    action->setData(path);
+    connect(action, &QAction::triggered, this, &MainWindow::openRecent);
+  }
+  if (files.isEmpty()) {
+    QAction* none = recentFilesMenu->addAction(QStringLiteral("Aucun"));
+    none->setEnabled(false);
+    none->setData(kNoRecent);
+  }
+}
+
+// The commands below come with their own windows and flows; until then they
+// do nothing.
+void MainWindow::newConversion() {}
+void MainWindow::newSorvel() {}
+void MainWindow::updateActiveWindow(QMdiSubWindow*) {}
+void MainWindow::openRpgSorvelUrl() {}
+void MainWindow::changeBg() {}
+void MainWindow::showHelp() {}
+void MainWindow::showHelp(QString) {}
+void MainWindow::showHelp_Create_Character() {}
+void MainWindow::showQuickHelp() {}
+void MainWindow::save() {}
+void MainWindow::saveAs() {}
+void MainWindow::saveAll() {}
+void MainWindow::saveMass() {}
+void MainWindow::updateGrid() {}
+void MainWindow::updateZoomP() {}
+void MainWindow::updateZoomM() {}
+void MainWindow::updateZoom() {}
+void MainWindow::updateZoom(QString) {}
+void MainWindow::addElementLibrary() {}
+void MainWindow::undo() {}
+void MainWindow::redo() {}
+void MainWindow::couper() {}
+void MainWindow::copier() {}
+void MainWindow::coller() {}
+void MainWindow::selectAllCellule() {}
+void MainWindow::selectReverseCellule() {}
+void MainWindow::selectVoidCellule() {}
+void MainWindow::addCharacterElement() {}
+void MainWindow::convertCharacter() {}
+void MainWindow::flipCharH() {}
+void MainWindow::flipCharV() {}
+void MainWindow::reLoadElement() {}
+void MainWindow::changeSize() {}
+void MainWindow::redimension() {}
+void MainWindow::rotateCharacter() {}
+void MainWindow::rotateCharacterP90() {}
+void MainWindow::rotateCharacterM90() {}
+void MainWindow::colorationCharacter() {}
+void MainWindow::setMoveTool(bool) {}
+void MainWindow::setSelectTool(bool) {}
+void MainWindow::setPipetteTool(bool) {}
+void MainWindow::setPenTool(bool) {}
+void MainWindow::widthChanged(int) {}
+void MainWindow::shapeChanged(int) {}
+void MainWindow::setCircleTool(bool) {}
+void MainWindow::setLineTool(bool) {}
+void MainWindow::setRectTool(bool) {}
+void MainWindow::setRubberTool(bool) {}
+void MainWindow::modeRubber(int) {}
+void MainWindow::setPaintMode(int) {}
+void MainWindow::setPleinContourMode() {}
+void MainWindow::setPleinMode() {}
+void MainWindow::showGradientEditor() {}
+void MainWindow::setContourMode() {}
+void MainWindow::changeDrawMode() {}
+void MainWindow::setTargetDrawing(bool) {}
+void MainWindow::setSelectedDrawing(bool) {}
+void MainWindow::setAllDrawing(bool) {}
+void MainWindow::setPrimaryColor(QColor) {}
+void MainWindow::setSecondaryColor(QColor) {}
+void MainWindow::setColor(QColor, int) {}
+void MainWindow::setColor(QColor) {}
+void MainWindow::aboutSK() {}
+void MainWindow::aboutThanks() {}
+void MainWindow::welcome() {}
+void MainWindow::doYouNeedHelp() {}
+void MainWindow::donation() {}

@@ -1,0 +1,204 @@
+#pragma once
+#include "model/DrawScope.h"
+#include "model/GradientHolder.h"
+#include "model/PenSettings.h"
+#include "model/ToolKind.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <QString>
+
+class CharacterData;
+class ClipBoard;
+class QAction;
+class QColorBox;
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QLabelClickable;
+class QLayer;
+class QLayerList;
+class QLayerRender;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSpinBox;
+class QToolBar;
+
+// The program's one top-level window: the menus and tool bars of every
+// command, the MDI area of open characters, the three docks that follow the
+// active character, the two drawing colours and the drawing state that every
+// canvas reads through pointers.
+class MainWindow : public QMainWindow
+{
+  Q_OBJECT
+
+public:
+  MainWindow();
+  ~MainWindow() override;
+
+  // The canvas of the MDI area's current sub-window, or null when none is
+  // open. activeSubWindow() is null whenever another top-level window (a
+  // dialog, the help window) is active, so commands never rely on it.
+  QLayer* activeLayer() const;
+
+  // Lists the recent files in recentFilesMenu, newest first.
+  void updateRecentFiles();
+  // Moves the path to the newest place of the stored recent files.
+  void addRecentFile(const QString& path);
+  // The openers of each kind of file; each shows its own failure.
+  // reportErrors false opens the documents of the last session quietly.
+  void openSKDocument(const QString& path, bool reportErrors);
+  void openELSKDocument(const QString& path);
+  void openPNGDocument(const QString& path);
+  // A canvas holding a copy of the document, named and ready to be shown.
+  QLayer* newCanvas(const CharacterData& document, const QString& name);
+  // Puts the canvas in a new sub-window with its first undo step and points
+  // the docks at it. An invalid minimum size leaves the sub-window free.
+  void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
+
+  // The window's parts and its drawing state; the toolkit's parent-child tree
+  // owns the widgets.
+  ClipBoard* clipboard;
+  QMdiArea* mdiArea;
+  QMenu* recentFilesMenu;
+  QLayerList* layerList;
+  QLayerRender* layerRender;
+  QColorBox* colorBox;
+  QAction* drawModeAction;
+  CharacterData* placeholderCharacter;
+  QColor primaryColor;
+  QColor secondaryColor;
+  QLineEdit* zoomEdit;
+  QAction* moveAction;
+  QAction* pipetteAction;
+  QAction* penAction;
+  QAction* lineAction;
+  QAction* rectAction;
+  QAction* circleAction;
+  QAction* rubberAction;
+  QAction* targetZoneAction;
+  QAction* allZoneAction;
+  QAction* selectedZoneAction;
+  QAction* selectAction;
+  QAction* contourModeAction;
+  QAction* gridAction;
+  QLabelClickable* gradientLabel;
+  QAction* pleinModeAction;
+  QAction* pleinContourModeAction;
+  QAction* elementsDockAction;
+  QAction* renderDockAction;
+  QAction* colorsDockAction;
+  QToolBar* drawingToolBar;
+  GradientHolder drawMode;
+  PenSettings pen;
+  DrawScope drawScope;
+  unsigned char rubberMode;
+  ToolKind tool;
+  QLabel* widthLabel;
+  QLabel* shapeLabel;
+  QSpinBox* widthSpin;
+  QComboBox* shapeCombo;
+  QWidget* helpDialog;
+  QWidget* quickHelpWindow;
+  QDockWidget* elementsDock;
+  QDockWidget* renderDock;
+  QDockWidget* colorsDock;
+
+public slots:
+  void newConversion();
+  void newSorvel();
+  void newCharXP();
+  void newCharVX();
+  void addCharacter(QString name, int width, int height, int type);
+  void openSKFile();
+  void updateActiveWindow(QMdiSubWindow* window);
+  void setElementChecked();
+  void setRenduChecked();
+  void setColorChecked();
+  void openRpgSorvelUrl();
+  void changeBg();
+  void showHelp();
+  void showHelp(QString page);
+  void showHelp_Create_Character();
+  void showQuickHelp();
+  void openDefault();
+  void assignAsDefault();
+  void save();
+  void saveAs();
+  void saveAll();
+  void saveMass();
+  void updateGrid();
+  void updateZoomP();
+  void updateZoomM();
+  void updateZoom();
+  void updateZoom(QString text);
+  void addElementLibrary();
+  void undo();
+  void redo();
+  void couper();
+  void copier();
+  void coller();
+  void selectAllCellule();
+  void selectReverseCellule();
+  void selectVoidCellule();
+  void addCharacterElement();
+  void convertCharacter();
+  void flipCharH();
+  void flipCharV();
+  void reLoadElement();
+  void changeSize();
+  void redimension();
+  void rotateCharacter();
+  void rotateCharacterP90();
+  void rotateCharacterM90();
+  void colorationCharacter();
+  void setMoveTool(bool checked);
+  void setSelectTool(bool checked);
+  void setPipetteTool(bool checked);
+  void setPenTool(bool checked);
+  void widthChanged(int width);
+  void shapeChanged(int shape);
+  void setCircleTool(bool checked);
+  void setLineTool(bool checked);
+  void setRectTool(bool checked);
+  void setRubberTool(bool checked);
+  void modeRubber(int mode);
+  void setPaintMode(int mode);
+  void setPleinContourMode();
+  void setPleinMode();
+  void showGradientEditor();
+  void setContourMode();
+  void changeDrawMode();
+  void setTargetDrawing(bool checked);
+  void setSelectedDrawing(bool checked);
+  void setAllDrawing(bool checked);
+  void setPrimaryColor(QColor color);
+  void setSecondaryColor(QColor color);
+  void setColor(QColor color, int which);
+  void setColor(QColor color);
+  void aboutSK();
+  void aboutThanks();
+  void welcome();
+  void doYouNeedHelp();
+  void donation();
+
+protected slots:
+  void openRecent();
+
+private:
+  QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
+                      const QString& statusTip);
+  // The plain menu command with that text (sub-menus left out).
+  QAction* command(const QString& text) const;
+  void fillFileMenu(QMenu* menu);
+  void fillEditMenu(QMenu* menu);
+  void fillViewMenu(QMenu* menu);
+  void fillCharactersMenu(QMenu* menu, QMenu* selectionMenu);
+  void fillHelpMenu(QMenu* menu);
+  void addToolBars();
+  void addDocks();
+  void connectDockToggles();
+  void readColours();
+};
