@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "canvas/QLayer.h"
+#include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
@@ -13,10 +14,6 @@
 #include "widgets/QComboWidget.h"
 #include "widgets/QNewCharacter.h"
 
-#if __has_include("canvas/QLayerList.h")
-#include "canvas/QLayerList.h"
-#define SK_HAVE_LAYERLIST 1
-#endif
 
 #include <QAction>
 #include <QDir>
@@ -120,17 +117,17 @@ MainWindow::~MainWindow()
   disconnect(mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateActiveWindow);
   for (QObject* child : findChildren<QObject*>())
     child->disconnect(this);
-  // The canvases go first, while the drawing state they point into lives.
+  // Whatever points into the window's members goes before them: the canvases
+  // (the drawing state), the docks' widgets (the placeholder, the clipboard
+  // and the two colours).
   delete mdiArea;
+  delete layerList;
+  delete layerRender;
+  delete colorBox;
+  delete placeholderCharacter;
+  delete clipboard;
   delete helpDialog;
   delete quickHelpWindow;
-  delete clipboard;
-  // The docks show it: they go before it.
-#ifdef SK_HAVE_LAYERLIST
-  delete layerList;
-#endif
-  delete layerRender;
-  delete placeholderCharacter;
 }
 
 QLayer* MainWindow::activeLayer() const
@@ -467,10 +464,8 @@ void MainWindow::addDocks()
   addDockWidget(Qt::LeftDockWidgetArea, renderDock);
   colorsDock = new QDockWidget(QStringLiteral("Couleurs"), this);
   addDockWidget(Qt::RightDockWidgetArea, colorsDock);
-#ifdef SK_HAVE_LAYERLIST
   layerList = new QLayerList(placeholderCharacter, &clipboard, elementsDock);
   elementsDock->setWidget(layerList);
-#endif
 }
 
 void MainWindow::connectDockToggles()

@@ -100,6 +100,7 @@ public:
   QLabel* shapeLabel;
   QSpinBox* widthSpin;
   QComboBox* shapeCombo;
+  // Made on first use without a parent, deleted with the window.
   QWidget* helpDialog;
   QWidget* quickHelpWindow;
   QDockWidget* elementsDock;

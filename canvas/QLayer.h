@@ -46,6 +46,9 @@ public:
   void setFilePath(const QString& path) { m_filePath = path; }
   bool isModified() const { return m_modified; }
   void setAskOnClose(const bool& ask) { m_askOnClose = ask; }
+  // Cleared by the element list when the user picks other elements, so that
+  // drawing on them asks again.
+  void setDrawLayerAsked(bool asked) { m_drawLayerAsked = asked; }
 
   void refresh();
   void updateSize();

@@ -48,11 +48,16 @@ void makeCheckerboard(QPixmap& out, const QSize& size, unsigned int square, bool
 bool isFullyTransparent(const QImage& image)
 {
   const QImage img = as32Bit(image);
-  for (int y = 0; y < img.height(); ++y) {
+  // The size is read once: QImage::width() is a library call, not inlined,
+  // and the element list runs this over every cell of a blank element.
+  const int width = img.width(), height = img.height();
+  for (int y = 0; y < height; ++y) {
     const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-    for (int x = 0; x < img.width(); ++x)
-      if (qAlpha(line[x]) != 0)
-        return false;
+    QRgb alpha = 0;
+    for (int x = 0; x < width; ++x)
+      alpha |= line[x];
+    if (qAlpha(alpha) != 0)
+      return false;
   }
   return true;
 }

@@ -1,0 +1,96 @@
+#pragma once
+#include "canvas/ElementListView.h"
+
+#include <QPointer>
+
+#include <string>
+
+class ClipBoard;
+class QCheckBox;
+class QDialog;
+class QLayer;
+class QLineEdit;
+class QPushButton;
+
+// The "Eléments" dock: the elements of the active character, lowest at the
+// bottom. Selects with the mouse (Ctrl, Shift) and the keys, moves an element
+// by dragging it, and edits the element list through its "Actions" menu,
+// recording each edit as an undo step of the canvas.
+class QLayerList : public ElementListView
+{
+  Q_OBJECT
+
+public:
+  // The clipboard is the address of the main window's clipboard pointer: a
+  // copy replaces the object it holds.
+  QLayerList(CharacterData* document, ClipBoard** clipboard, QWidget* parent = nullptr);
+  ~QLayerList() override;
+
+  // Shows another document (never deleted by the list) and rebuilds the
+  // thumbnails; no repaint.
+  void setCharacterData(CharacterData* document);
+  // The canvas of the document; without one, nothing that records an undo
+  // step or redraws a canvas runs.
+  void setLayer(QLayer* canvas);
+  void refresh();
+  void showPropertiesDialog();
+
+public slots:
+  void aCut();
+  void aCopier();
+  void aColler();
+  void aDoubler();
+  void aDeselect();
+  void aMove();
+  void aSupprimer();
+  void aCacher();
+  void changeProperties();
+  void aProperty();
+  void aSorvel();
+  void aSorvelSelection();
+  void aAddElement();
+  void updateButtonEnable(QString text);
+  void setNbreVertical(int rows);
+
+protected:
+  bool event(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  void selectByClick(int element, bool ctrl, bool shift);
+  void startMoveMode();
+  void commitMove();
+  void popUpMenu(const QPoint& globalPos);
+  bool askDelete();
+  // Elements were added, removed or reordered.
+  void elementsChanged();
+  // Shows the limit warning when adding that many elements would pass it.
+  bool refusedByLimit(int added);
+  int firstSelected() const;
+  // A first selected element that exists.
+  bool hasFirstSelected() const;
+  void pushStep(const std::string& label);
+  void refreshCanvas();
+
+  QLayer* layer = nullptr;
+  QPixmap movingPixmap;
+  int dropRow = -1;
+  bool moveMode = false;
+  bool shiftDown = false;
+  bool pressArmed = false;
+  bool ctrlDown = false;
+  QPoint pressPos;
+  QPoint menuPos;
+  // The widgets of the open properties dialog, which deletes itself on close.
+  QPointer<QLineEdit> nameEdit;
+  QPointer<QCheckBox> hideBox;
+  QPointer<QDialog> propertiesDialog;
+  QPointer<QPushButton> validateButton;
+  ClipBoard** clipboard;
+};
