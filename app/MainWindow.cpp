@@ -3,17 +3,16 @@
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
+#include "canvas/QScrollLayer.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
-#include "model/CharacterData.h"
-#include "model/ClipBoard.h"
-#include "canvas/QScrollLayer.h"
 #include "core/PathUtils.h"
 #include "core/Prompts.h"
+#include "model/CharacterData.h"
+#include "model/ClipBoard.h"
 #include "model/ElementFile.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QNewCharacter.h"
-
 
 #include <QAction>
 #include <QDir>
