@@ -356,9 +356,12 @@ private slots:
     QVERIFY(window.layerList->thumbnailPixmaps().empty());
     QCOMPARE(window.layerRender->renderSize(), QSize(128 + QLayerRender::kStripWidth, 48));
     QCOMPARE(window.zoomEdit->text(), QString());
-    // The list's actions find no canvas to reach (the sanitizer build checks it).
+    // The list's actions find no canvas to reach (the sanitizer build checks
+    // it): a hide with a selection refreshes the canvas and records a step.
+    window.placeholderCharacter->setSelectedElements({0});
+    window.layerList->aCacher();
     window.layerList->aColler();
-    window.layerList->aAddElement();
+    window.placeholderCharacter->setSelectedElements({});
     QCOMPARE(window.placeholderCharacter->elementCount(), 0);
     QVERIFY(recorder.asked.isEmpty());
   }
