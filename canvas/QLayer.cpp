@@ -1,5 +1,7 @@
 #include "canvas/QLayer.h"
 
+#include "ops/MoveDragView.h"
+
 #include <QEnterEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -40,8 +42,11 @@ void QLayer::setHistory(const UndoHistory& history)
   m_history = history;
 }
 
+// A full render also ends any drag view: whatever changed the document may
+// have changed what lies under or over the moving cells.
 void QLayer::refresh()
 {
+  m_dragView.reset();
   QPixmap view;
   m_character.renderPixmap(view);
   setPixmap(view);
@@ -127,30 +132,6 @@ const LayerData& QLayer::goToHistoryStep(int index)
 bool QLayer::hasDrawingState() const
 {
   return tool && pen && gradientHolder && drawScope && rubberMode;
-}
-
-void QLayer::mousePressEvent(QMouseEvent* event)
-{
-  if (!hasDrawingState())
-    event->ignore();
-}
-
-void QLayer::mouseReleaseEvent(QMouseEvent* event)
-{
-  if (!hasDrawingState())
-    event->ignore();
-}
-
-void QLayer::mouseMoveEvent(QMouseEvent* event)
-{
-  if (!hasDrawingState())
-    event->ignore();
-}
-
-void QLayer::keyPressEvent(QKeyEvent* event)
-{
-  if (!hasDrawingState())
-    event->ignore();
 }
 
 void QLayer::keyReleaseEvent(QKeyEvent* event)

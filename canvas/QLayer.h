@@ -10,11 +10,13 @@
 #include <QPoint>
 #include <QString>
 
+#include <memory>
 #include <string>
 
 class QColorBox;
 class QLayerList;
 class QMdiArea;
+class MoveDragView;
 struct DrawScope;
 struct GradientHolder;
 struct PenSettings;
@@ -50,6 +52,8 @@ public:
   // drawing on them asks again.
   void setDrawLayerAsked(bool asked) { m_drawLayerAsked = asked; }
 
+  // Renders the whole document; every change of it, by any window, is
+  // followed by this.
   void refresh();
   void updateSize();
   // Both leave the view alone: the caller calls updateSize().
@@ -61,6 +65,9 @@ public:
   void addHistory(const CharacterData* document, const std::string& label);
   void pushHistory(const LayerData& snapshot, const std::string& label);
   const LayerData& goToHistoryStep(int index);
+
+  // Whether the draw-on-element question was put for the current elements.
+  bool isDrawLayerAsked() const { return m_drawLayerAsked; }
 
   // The main window's drawing state; none is owned.
   unsigned char* tool = nullptr;
@@ -84,6 +91,47 @@ private:
   // state are ignored rather than read through a null pointer.
   bool hasDrawingState() const;
 
+  // Coordinates: the label point is a pixel of the zoomed picture, the sheet
+  // pixel one of the unzoomed sheet, the cell point one relative to a cell.
+  QPoint labelPoint(const QPointF& position) const;
+  QPoint sheetPixel(const QPoint& labelPoint) const;
+  int cellAt(const QPoint& labelPoint) const;
+  QPoint cellPoint(int cell, const QPoint& sheetPixel) const;
+  static QPoint minPoint(const QPoint& a, const QPoint& b);
+  static QPoint maxPoint(const QPoint& a, const QPoint& b);
+
+  void selectCell(const int& cell);
+  void selectNeighbour(int key);
+  void pickColour(const QPoint& labelPoint);
+
+  // The checks before a stroke; false when the press ends there.
+  bool checkElements();
+  bool checkZone();
+  bool checkDrawOnElement();
+  bool addDrawingElement(int index);
+  int readShowDrawElement() const;
+
+  void startStroke(const QPoint& sheetPixel, int cell);
+  void continueStroke(const QPoint& sheetPixel);
+  void finishStroke(const QPoint& sheetPixel);
+  bool rubberBySelection() const;
+  void eraseBrush(const QPoint& cellPoint);
+  void eraseZone(const QRect& rect);
+
+  void beginPreview();
+  void previewPenPoint(const QPoint& point);
+  void previewLine(const QPoint& from, const QPoint& to);
+  void previewShape(const QRect& rect);
+  void endPreview();
+
+  QColor currentColour() const;
+  QColor otherColour() const;
+  void pushStep(const std::string& label);
+  // The element list rebuilds its thumbnails at its next paint.
+  void elementsRedrawn();
+  // The view during a move drag, from the layers composed at the press.
+  void refreshDrag();
+
   QLayerList* m_layerList;
   bool m_askOnClose = true;
   bool m_modified = false;
@@ -106,4 +154,5 @@ private:
   QPainter m_previewPainter;
   QPixmap m_renderPixmap;
   QBrush m_previewBrush{QColor(128, 128, 128, 255)};
+  std::unique_ptr<MoveDragView> m_dragView;
 };

@@ -138,6 +138,15 @@ void CharacterData::drawShape(const QRect& rect, int tool)
     return;
   m_pathActive = false;
 
+  const QColor& c0 = m_style.shapeColors[0];
+  const QColor& c1 = m_style.shapeColors[1];
+  const int fillMode = (m_style.fillMode == 0 || m_style.fillMode == 1) ? m_style.fillMode : 2;
+  // Absent colours (a holder never given any) would paint as black: paint
+  // nothing instead.
+  const bool plain = m_style.paintMode == 0;
+  if ((!c0.isValid() && (fillMode != 1 || plain)) || (!c1.isValid() && fillMode == 2 && plain))
+    return;
+
   const int w = rect.width();
   const int h = rect.height();
   if (w < 1 || h < 1)
@@ -146,9 +155,6 @@ void CharacterData::drawShape(const QRect& rect, int tool)
   if (shape.isNull())
     return;
 
-  const QColor& c0 = m_style.shapeColors[0];
-  const QColor& c1 = m_style.shapeColors[1];
-  const int fillMode = (m_style.fillMode == 0 || m_style.fillMode == 1) ? m_style.fillMode : 2;
   const QRect outline(0, 0, std::max(w - 1, 1), std::max(h - 1, 1));
   const QPen outlinePen = linePen(c0, 1.0);
 

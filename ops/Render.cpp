@@ -1,5 +1,6 @@
 #include "model/CharacterData.h"
 #include "ops/Compose.h"
+#include "ops/RenderView.h"
 
 #include <QPainter>
 #include <QPen>
@@ -101,10 +102,16 @@ QImage CharacterData::renderImage(uint32_t fill)
   }
   picture.fill(fill);
   composeSheet(*this, picture, false);
+  return finishView(*this, picture);
+}
 
-  if (m_zoom != 1.0 && m_zoom > 0) {
-    const int zw = zoomedLength(m_size.width(), m_zoom);
-    const int zh = zoomedLength(m_size.height(), m_zoom);
+QImage finishView(CharacterData& doc, QImage picture)
+{
+  const double zoom = doc.zoom();
+  const QSize size = doc.size();
+  if (zoom != 1.0 && zoom > 0) {
+    const int zw = zoomedLength(size.width(), zoom);
+    const int zh = zoomedLength(size.height(), zoom);
     if (zw >= 1 && zh >= 1) {
       QImage scaled = scaleNearest(picture, zw, zh);
       if (!scaled.isNull())
@@ -112,20 +119,21 @@ QImage CharacterData::renderImage(uint32_t fill)
     }
   }
 
-  const bool framed = (m_type == XP || m_type == VX) && !m_selectedCells.empty();
-  if (m_showGrid || framed) {
+  const int type = doc.type();
+  const bool framed = (type == XP || type == VX) && doc.selectedCellCount() > 0;
+  if (doc.isGridShown() || framed) {
     // The pens are opaque and unsmoothed, so they write their exact words
     // whatever the format says; the premultiplied view keeps the painter on its
     // fast path and never converts the pixels it does not touch.
     QImage view(picture.bits(), picture.width(), picture.height(), picture.bytesPerLine(),
                 QImage::Format_ARGB32_Premultiplied);
     QPainter p(&view);
-    if (m_showGrid)
-      drawGrid(p, m_type, picture.width(), picture.height());
+    if (doc.isGridShown())
+      drawGrid(p, type, picture.width(), picture.height());
     if (framed)
-      drawSelectionFrames(p, m_type, picture.width(), picture.height(), m_selectedCells);
+      drawSelectionFrames(p, type, picture.width(), picture.height(), doc.selectedCells());
   }
-  m_lastRender = picture;
+  doc.lastRender() = picture;
   return picture;
 }
 

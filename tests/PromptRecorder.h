@@ -89,7 +89,9 @@ private:
     Prompts& p = prompts();
     p.runMessageBox = [this](QMessageBox& box) {
       note("box", box.windowTitle(), box.text(), QString(), int(box.icon()));
-      if (QCheckBox* check = box.checkBox(); check && !ticks.empty()) {
+      // The box's own check box, or one that a question laid out itself.
+      QCheckBox* check = box.checkBox() ? box.checkBox() : box.findChild<QCheckBox*>();
+      if (check && !ticks.empty()) {
         check->setChecked(ticks.front() == 1);
         ticks.pop_front();
       }

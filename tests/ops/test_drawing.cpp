@@ -339,6 +339,12 @@ void TestDrawing::rectangleFillModes_data()
                                                        << QSet<QPoint>();
   QTest::newRow("1x1 outline") << styleOf(0, 0) << QRect(6, 6, 1, 1) << block(6, 6, 1, 1) << QSet<QPoint>();
   QTest::newRow("2x2 filled with outline") << styleOf(0, 2) << QRect(6, 6, 2, 2) << block(6, 6, 2, 2) << QSet<QPoint>();
+  // Absent colours (never set, or dropped by a pen press) paint nothing.
+  GradientHolder noOutline = styleOf(0, 0), noInside = styleOf(0, 2);
+  noOutline.shapeColors[0] = QColor();
+  noInside.shapeColors[1] = QColor();
+  QTest::newRow("absent outline colour") << noOutline << QRect(2, 3, 5, 4) << QSet<QPoint>() << QSet<QPoint>();
+  QTest::newRow("absent inside colour") << noInside << QRect(2, 3, 5, 4) << QSet<QPoint>() << QSet<QPoint>();
 }
 
 void TestDrawing::rectangleFillModes()

@@ -1,0 +1,633 @@
+// The canvas's mouse and key gestures: cell selection, moving cells, the
+// pipette and the drawing tools with their checks, previews and undo steps.
+#include "canvas/QLayer.h"
+
+#include "colour/QColorBox.h"
+#include "core/IniSettings.h"
+#include "core/Prompts.h"
+#include "core/Questions.h"
+#include "ops/MoveDragView.h"
+
+#if __has_include("canvas/QLayerList.h")
+#include "canvas/QLayerList.h"
+#define SK_CANVAS_HAS_LIST 1
+#endif
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace {
+
+// A character holds at most this many elements (one byte in both formats).
+constexpr int kMaxElements = 255;
+
+const QString kDrawTitle = QStringLiteral("Dessin");
+
+void tellDrawing(QWidget* parent, const QString& text)
+{
+  prompts().message(parent, QMessageBox::Information, kDrawTitle, text, QString());
+}
+
+void tellElementLimit(QWidget* parent)
+{
+  prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"),
+                    QStringLiteral("Impossible de créer plus de 255 éléments !"), QString());
+}
+
+void storeShowDrawElement(int value)
+{
+  IniSettings settings;
+  settings.setValue("showAgain", "showDrawElement", value);
+}
+
+} // namespace
+
+// ---- coordinates
+
+QPoint QLayer::labelPoint(const QPointF& position) const
+{
+  const QPixmap shown = pixmap();
+  const int ox = static_cast<int>(width() * 0.5 - shown.width() * 0.5);
+  const int oy = static_cast<int>(height() * 0.5 - shown.height() * 0.5);
+  return QPoint(static_cast<int>(position.x()) - ox, static_cast<int>(position.y()) - oy);
+}
+
+QPoint QLayer::sheetPixel(const QPoint& labelPoint) const
+{
+  const double zoom = m_character.zoom() > 0 ? m_character.zoom() : 1.0;
+  return QPoint(static_cast<int>(labelPoint.x() / zoom), static_cast<int>(labelPoint.y() / zoom));
+}
+
+int QLayer::cellAt(const QPoint& labelPoint) const
+{
+  const int type = m_character.type();
+  if (type != XP && type != VX)
+    return -1;
+  const int columns = m_character.columnCount();
+  const QPixmap shown = pixmap();
+  const int w = shown.width() / columns;
+  const int h = shown.height() / 4;
+  if (w <= 0 || h <= 0 || labelPoint.x() < 0 || labelPoint.y() < 0)
+    return -1;
+  const int column = labelPoint.x() / w;
+  const int row = labelPoint.y() / h;
+  if (column >= columns || row >= 4)
+    return -1;
+  return column + columns * row;
+}
+
+QPoint QLayer::cellPoint(int cell, const QPoint& sheetPixel) const
+{
+  const int type = m_character.type();
+  if (type != XP && type != VX)
+    return sheetPixel;
+  return sheetPixel - m_character.cellOrigin(cell);
+}
+
+QPoint QLayer::minPoint(const QPoint& a, const QPoint& b)
+{
+  return QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y()));
+}
+
+QPoint QLayer::maxPoint(const QPoint& a, const QPoint& b)
+{
+  return QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()));
+}
+
+// ---- selection, move, pipette
+
+// With Shift the rectangle between the anchor (the last selected cell) and
+// the clicked cell is selected, or with Ctrl as well toggled, column by
+// column; the clicked cell always comes last, so it becomes the new anchor.
+void QLayer::selectCell(const int& cell)
+{
+  const int type = m_character.type();
+  if (cell < 0 || (type != XP && type != VX))
+    return;
+  std::vector<int>& cells = m_character.selectedCells();
+  if (!m_ctrlDown && !m_shiftDown) {
+    cells = {cell};
+  } else if (!m_shiftDown) {
+    m_character.toggleCell(cell);
+  } else if (cells.empty()) {
+    if (m_ctrlDown)
+      m_character.toggleCell(cell);
+    else
+      cells = {cell};
+  } else if (cells.back() != cell) {
+    const int anchor = cells.back();
+    const QPoint a = cellPosition(anchor);
+    const QPoint b = cellPosition(cell);
+    const int columns = m_character.columnCount();
+    if (!m_ctrlDown)
+      cells.clear();
+    for (int x = std::min(a.x(), b.x()); x <= std::max(a.x(), b.x()); ++x) {
+      for (int y = std::min(a.y(), b.y()); y <= std::max(a.y(), b.y()); ++y) {
+        const int c = x + columns * y;
+        if (c == cell)
+          continue;
+        if (!m_ctrlDown)
+          cells.push_back(c);
+        else if (c != anchor)
+          m_character.toggleCell(c);
+      }
+    }
+    if (m_ctrlDown)
+      m_character.toggleCell(cell);
+    else
+      cells.push_back(cell);
+  }
+  refresh();
+}
+
+// From the last selected cell; at an edge of the sheet nothing happens, but
+// Left and Right run on from one row into the next.
+void QLayer::selectNeighbour(int key)
+{
+  const int type = m_character.type();
+  if (m_character.selectedCellCount() == 0 || (type != XP && type != VX))
+    return;
+  const int last = m_character.selectedCells().back();
+  const int columns = m_character.columnCount();
+  const int cells = m_character.cellCount();
+  int target = -1;
+  switch (key) {
+  case Qt::Key_Up:
+    if (last >= columns)
+      target = last - columns;
+    break;
+  case Qt::Key_Down:
+    if (last < cells - columns)
+      target = last + columns;
+    break;
+  case Qt::Key_Left:
+    if (last >= 1)
+      target = last - 1;
+    break;
+  case Qt::Key_Right:
+    if (last < cells - 1)
+      target = last + 1;
+    break;
+  default:
+    break;
+  }
+  if (target >= 0)
+    selectCell(target);
+}
+
+// The label can be larger than the picture: a click beside it picks nothing.
+void QLayer::pickColour(const QPoint& labelPoint)
+{
+  const QImage& view = m_character.lastRender();
+  if (!m_colorBox || !view.rect().contains(labelPoint))
+    return;
+  m_colorBox->setColor(QColor::fromRgba(view.pixel(labelPoint)));
+}
+
+// ---- the checks before a stroke
+
+int QLayer::readShowDrawElement() const
+{
+  int value = 4;
+  IniSettings settings;
+  settings.getValue("showDrawElement", value);
+  return value;
+}
+
+bool QLayer::addDrawingElement(int index)
+{
+  if (!m_character.addElement(std::string(), index))
+    return false;
+  m_character.setSelectedElements({index});
+  elementsRedrawn();
+  addHistory(&m_character, "Ajouter un calque de dessin");
+  return true;
+}
+
+bool QLayer::checkElements()
+{
+  const std::vector<int>& selected = m_character.selectedElements();
+  const int count = m_character.elementCount();
+  if (!selected.empty()) {
+    // A stale index would reach the element's source below.
+    if (std::all_of(selected.begin(), selected.end(), [&](int e) { return e >= 0 && e < count; }))
+      return true;
+  } else {
+    const int show = readShowDrawElement();
+    if (count < kMaxElements && *tool != RubberTool && show == 2)
+      return addDrawingElement(count);
+    if (show == 3 && count > 0) {
+      m_character.setSelectedElements({count - 1});
+      return true;
+    }
+  }
+  tellDrawing(this, QStringLiteral("Aucun élément n'est sélectionné."));
+  return false;
+}
+
+bool QLayer::checkZone()
+{
+  if (drawScope->scope != 1 || m_character.selectedCellCount() > 0)
+    return true;
+  tellDrawing(this, QStringLiteral("Aucune cellule n'est sélectionnée."));
+  return false;
+}
+
+// An image element is better left untouched: drawing goes on a drawing
+// element above it, which the question offers (once per element selection)
+// and "showDrawElement" may make the rule.
+bool QLayer::checkDrawOnElement()
+{
+  m_character.sortSelectedElements();
+  const int top = m_character.selectedElements().back();
+  if (m_character.source(top).empty() || *tool == RubberTool)
+    return true;
+  const int show = readShowDrawElement();
+  if (!m_drawLayerAsked && show == 4) {
+    bool ticked = false;
+    const QMessageBox::StandardButton answer = askWithCheckBox(
+        this, tr("Dessin", "Titre de fenêtre"), QStringLiteral("<h3>Dessiner sur un élément</h3>"),
+        QStringLiteral("Vous êtes sur le point de dessiner sur un élément. Il est recommandé de dessiner sur un "
+                       "calque de dessin.<br />Créer un calque de dessin ?"),
+        QStringLiteral("Ne plus afficher ce message"), ticked, QMessageBox::Yes | QMessageBox::No,
+        QMessageBox::Question);
+    if (answer == QMessageBox::Yes) {
+      storeShowDrawElement(ticked ? 2 : 4);
+      if (m_character.elementCount() >= kMaxElements) {
+        tellElementLimit(this);
+        return false;
+      }
+      addDrawingElement(top + 1);
+    } else if (answer == QMessageBox::No && ticked) {
+      storeShowDrawElement(3);
+    }
+    m_drawLayerAsked = true;
+    return false;
+  }
+  if (show == 2) {
+    if (m_character.elementCount() >= kMaxElements) {
+      tellElementLimit(this);
+      return false;
+    }
+    return addDrawingElement(top + 1);
+  }
+  return true;
+}
+
+// ---- strokes
+
+QColor QLayer::currentColour() const
+{
+  return m_colorBox ? m_colorBox->currentColor() : QColor(Qt::black);
+}
+
+QColor QLayer::otherColour() const
+{
+  return m_colorBox ? m_colorBox->otherColor() : QColor(Qt::white);
+}
+
+bool QLayer::rubberBySelection() const
+{
+  return *tool == RubberTool && *rubberMode == 1;
+}
+
+void QLayer::startStroke(const QPoint& p, int cell)
+{
+  const double zoom = m_character.zoom();
+  const ToolKind kind = static_cast<ToolKind>(*tool);
+  if (kind == PenTool) {
+    // No pen or line stroke reads the shape colours; the next shape press
+    // sets both again.
+    gradientHolder->shapeColors = {QColor(), QColor()};
+    pen->color = currentColour();
+    m_character.setPen(*pen);
+    m_character.setStyle(*gradientHolder);
+    m_character.beginPath(*drawScope);
+    m_drawing = true;
+    m_lastPoint = cellPoint(cell, p);
+    m_character.addPenPoint(m_lastPoint);
+    beginPreview();
+    previewPenPoint(QPoint(static_cast<int>(p.x() * zoom), static_cast<int>(p.y() * zoom)));
+  } else if (kind == CircleTool || kind == RectTool || rubberBySelection()) {
+    // Renewed at every press whatever the modes: an outline drawn with a
+    // gradient fill still takes the first colour.
+    gradientHolder->shapeColors = {currentColour(), otherColour()};
+    m_character.setStyle(*gradientHolder);
+    m_character.setPen(*pen);
+    if (kind != RubberTool)
+      m_character.beginPath(*drawScope);
+    m_drawing = true;
+    m_startPoint = p;
+    m_lastPoint = p;
+    m_startCellPoint = cellPoint(cell, p);
+    beginPreview();
+    const int side = static_cast<int>(zoom);
+    previewShape(QRect(qRound(p.x() * zoom), qRound(p.y() * zoom), side, side));
+  } else if (kind == LineTool) {
+    pen->color = currentColour();
+    m_character.setPen(*pen);
+    m_character.setStyle(*gradientHolder);
+    m_character.beginPath(*drawScope);
+    m_drawing = true;
+    m_startPoint = p;
+    m_startCellPoint = cellPoint(cell, p);
+    m_lastPoint = p;
+    beginPreview();
+  } else if (kind == RubberTool) {
+    m_character.setStyle(*gradientHolder);
+    m_character.setPen(*pen);
+    m_drawing = true;
+    const QPoint q = cellPoint(cell, p);
+    eraseBrush(q);
+    m_lastPoint = q;
+    refresh();
+  }
+}
+
+void QLayer::continueStroke(const QPoint& p)
+{
+  const double zoom = m_character.zoom();
+  const ToolKind kind = static_cast<ToolKind>(*tool);
+  if (kind == PenTool) {
+    const QPoint q = cellPoint(m_character.drawScope().cell, p);
+    if (q != m_lastPoint) {
+      m_character.addPenPoint(q);
+      previewPenPoint(QPoint(static_cast<int>(p.x() * zoom), static_cast<int>(p.y() * zoom)));
+      m_lastPoint = q;
+    }
+  } else if (kind == CircleTool || kind == RectTool || rubberBySelection()) {
+    // Whole zoomed pixels, both corners included.
+    const QPoint tl = minPoint(p, m_startPoint);
+    const QPoint br = maxPoint(p, m_startPoint);
+    const QRect rect = QRect(QPoint(qRound(tl.x() * zoom), qRound(tl.y() * zoom)),
+                             QPoint(qRound((br.x() + 1) * zoom) - 1, qRound((br.y() + 1) * zoom) - 1))
+                           .normalized();
+    if (p != m_lastPoint)
+      previewShape(rect);
+    m_lastPoint = p;
+  } else if (kind == RubberTool) {
+    // Relative to the pressed cell, so the brush never leaves it.
+    const QPoint q = cellPoint(drawScope->cell, p);
+    if (q != m_lastPoint) {
+      eraseBrush(q);
+      refresh();
+      m_lastPoint = q;
+    }
+  } else if (kind == LineTool) {
+    if (p != m_lastPoint) {
+      previewLine(QPoint(qRound(m_startPoint.x() * zoom), qRound(m_startPoint.y() * zoom)),
+                  QPoint(qRound(p.x() * zoom), qRound(p.y() * zoom)));
+      m_lastPoint = p;
+    }
+  }
+}
+
+void QLayer::finishStroke(const QPoint& p)
+{
+  m_drawing = false;
+  const QPoint q = cellPoint(drawScope->cell, p);
+  const QRect rect(minPoint(q, m_startCellPoint), maxPoint(q, m_startCellPoint));
+  const ToolKind kind = static_cast<ToolKind>(*tool);
+  std::string label;
+  if (kind == RectTool) {
+    m_character.drawShape(rect, RectTool);
+    label = "Rectangle";
+  } else if (kind == CircleTool) {
+    m_character.drawShape(rect, CircleTool);
+    label = "Cercle";
+  } else if (kind == LineTool) {
+    m_character.drawLine(m_startCellPoint, q);
+    label = "Ligne";
+  } else if (rubberBySelection()) {
+    eraseZone(rect);
+    label = "Gomme";
+  } else {
+    // Fills the pen's stroke; the rubber brush has none open.
+    m_character.endPath();
+    label = kind == RubberTool ? "Gomme" : "Pinceau";
+  }
+  endPreview();
+  pushStep(label);
+  refresh();
+  elementsRedrawn();
+}
+
+void QLayer::eraseBrush(const QPoint& q)
+{
+  const int size = m_character.pen().size;
+  const int half = size / 2;
+  eraseZone(QRect(q.x() - half, q.y() - half, size, size).normalized());
+}
+
+// The document's rubbers follow the cell selection; the zone of effect
+// stands in for it while erasing.
+void QLayer::eraseZone(const QRect& rect)
+{
+  const std::vector<int> saved = m_character.selectedCells();
+  if (drawScope->scope == 0)
+    m_character.setSelectedCells({drawScope->cell});
+  else if (drawScope->scope == 2)
+    m_character.setSelectedCells({});
+  const int shape = m_character.pen().shape;
+  if (shape == 0)
+    m_character.eraseRect(rect);
+  else if (shape == 1)
+    m_character.eraseEllipse(rect);
+  m_character.setSelectedCells(saved);
+}
+
+// ---- previews: marks on the label's picture, never on the document
+
+void QLayer::beginPreview()
+{
+  // A gesture whose release never came may have left the pen's painter open.
+  if (m_previewPainter.isActive())
+    m_previewPainter.end();
+  m_previewPixmap = pixmap();
+  if (*tool == PenTool)
+    m_previewPainter.begin(&m_previewPixmap);
+  m_previewBrush = QBrush(QColor(128, 128, 128, 255));
+  m_renderPixmap = QPixmap::fromImage(m_character.lastRender());
+}
+
+void QLayer::previewPenPoint(const QPoint& point)
+{
+  if (!m_previewPainter.isActive())
+    return;
+  const int side = static_cast<int>(m_character.zoom());
+  m_previewPainter.fillRect(QRect(point, QSize(side, side)), m_previewBrush);
+  setPixmap(m_previewPixmap);
+  update();
+}
+
+void QLayer::previewLine(const QPoint& from, const QPoint& to)
+{
+  QPixmap view = m_renderPixmap;
+  {
+    QPainter painter(&view);
+    painter.drawLine(from, to);
+  }
+  setPixmap(view);
+}
+
+void QLayer::previewShape(const QRect& rect)
+{
+  const int shape = pen->shape;
+  const bool rubber = *tool == RubberTool;
+  QPixmap view = m_renderPixmap;
+  {
+    QPainter painter(&view);
+    if (*tool == RectTool || (rubber && shape == 0))
+      painter.drawRect(rect);
+    else if (*tool == CircleTool || (rubber && shape == 1))
+      painter.drawEllipse(rect);
+  }
+  setPixmap(view);
+}
+
+void QLayer::endPreview()
+{
+  if (m_previewPainter.isActive())
+    m_previewPainter.end();
+}
+
+// ---- steps and repaints
+
+void QLayer::pushStep(const std::string& label)
+{
+  pushHistory(m_character.toLayerData(), label);
+}
+
+void QLayer::elementsRedrawn()
+{
+  m_character.setListUpdatePending(true);
+#ifdef SK_CANVAS_HAS_LIST
+  if (m_layerList)
+    m_layerList->refresh();
+#endif
+}
+
+void QLayer::refreshDrag()
+{
+  if (!m_dragView)
+    m_dragView = std::make_unique<MoveDragView>(m_character);
+  setPixmap(QPixmap::fromImage(m_dragView->render(m_character)));
+}
+
+// ---- events: every button drives the same gesture
+
+void QLayer::mousePressEvent(QMouseEvent* event)
+{
+  if (!hasDrawingState()) {
+    event->ignore();
+    return;
+  }
+  m_moving = false;
+  m_drawing = false;
+  const QPoint label = labelPoint(event->position());
+  const QPoint p = sheetPixel(label);
+  switch (*tool) {
+  case SelectTool:
+    selectCell(cellAt(label));
+    return;
+  case MoveTool:
+    m_moving = true;
+    m_dragPoint = p;
+    setCursor(Qt::ClosedHandCursor);
+    m_dragView = std::make_unique<MoveDragView>(m_character);
+    return;
+  case PipetteTool:
+    pickColour(label);
+    return;
+  case PenTool:
+  case CircleTool:
+  case RectTool:
+  case RubberTool:
+  case LineTool:
+    break;
+  default:
+    return;
+  }
+  if (!checkElements() || !checkZone() || !checkDrawOnElement())
+    return;
+  const int cell = cellAt(label);
+  if (cell < 0)
+    return;
+  drawScope->cell = static_cast<unsigned char>(cell);
+  drawScope->elements = m_character.selectedElements();
+  startStroke(p, cell);
+}
+
+void QLayer::mouseMoveEvent(QMouseEvent* event)
+{
+  if (!hasDrawingState()) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = sheetPixel(labelPoint(event->position()));
+  if (m_moving) {
+    m_character.moveCells(p - m_dragPoint);
+    refreshDrag();
+    m_dragPoint = p;
+    return;
+  }
+  if (m_drawing)
+    continueStroke(p);
+}
+
+void QLayer::mouseReleaseEvent(QMouseEvent* event)
+{
+  if (!hasDrawingState()) {
+    event->ignore();
+    return;
+  }
+  const QPoint p = sheetPixel(labelPoint(event->position()));
+  if (m_moving) {
+    m_moving = false;
+    m_dragView.reset();
+    pushStep("Déplacement");
+    setCursor(Qt::OpenHandCursor);
+    return;
+  }
+  if (m_drawing)
+    finishStroke(p);
+}
+
+void QLayer::keyPressEvent(QKeyEvent* event)
+{
+  const int key = event->key();
+  if (key == Qt::Key_Control) {
+    m_ctrlDown = true;
+    return;
+  }
+  if (key == Qt::Key_Shift) {
+    m_shiftDown = true;
+    return;
+  }
+  if (!hasDrawingState()) {
+    event->ignore();
+    return;
+  }
+  if (key == Qt::Key_Delete) {
+    m_character.clearCells();
+    pushStep("Suppression de cellules");
+    refresh();
+    elementsRedrawn();
+    return;
+  }
+  if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)
+    return;
+  if (*tool == MoveTool) {
+    const QPoint delta = key == Qt::Key_Right ? QPoint(1, 0)
+        : key == Qt::Key_Left                 ? QPoint(-1, 0)
+        : key == Qt::Key_Up                   ? QPoint(0, -1)
+                                              : QPoint(0, 1);
+    m_character.moveCells(delta);
+    refresh();
+    pushStep("Déplacement");
+  } else if (*tool == SelectTool) {
+    selectNeighbour(key);
+  }
+}
