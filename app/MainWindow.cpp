@@ -77,6 +77,9 @@ MainWindow::MainWindow()
   addDocks();
   connectDockToggles();
 
+  // A row of its own: beside the four others, the options of a tool would
+  // hide behind the bar's overflow button.
+  addToolBarBreak();
   drawingToolBar = addToolBar(QStringLiteral("Dessins"));
   drawingToolBar->hide();
 
