@@ -597,10 +597,12 @@ void MainWindow::releaseDrawingOptions()
 {
   const QList<QAction*> actions = drawingToolBar->actions();
   drawingToolBar->clear();
-  QMenu* fillModes = drawModeAction ? drawModeAction->menu() : nullptr;
+  if (drawModeAction)
+    drawModeAction->menu()->deleteLater();
   // The widget holders made by addWidget delete their widgets with them.
-  qDeleteAll(actions);
-  delete fillModes;
+  // Later, since one of those widgets may be what brought us here.
+  for (QAction* action : actions)
+    action->deleteLater();
   drawModeAction = nullptr;
   contourModeAction = nullptr;
   pleinModeAction = nullptr;
