@@ -2,16 +2,12 @@
 // pipette and the drawing tools with their checks, previews and undo steps.
 #include "canvas/QLayer.h"
 
+#include "canvas/QLayerList.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "core/Prompts.h"
 #include "core/Questions.h"
 #include "ops/MoveDragView.h"
-
-#if __has_include("canvas/QLayerList.h")
-#include "canvas/QLayerList.h"
-#define SK_CANVAS_HAS_LIST 1
-#endif
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -503,10 +499,8 @@ void QLayer::pushStep(const std::string& label)
 void QLayer::elementsRedrawn()
 {
   m_character.setListUpdatePending(true);
-#ifdef SK_CANVAS_HAS_LIST
   if (m_layerList)
     m_layerList->refresh();
-#endif
 }
 
 void QLayer::refreshDrag()

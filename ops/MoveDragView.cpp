@@ -11,6 +11,11 @@
 
 namespace {
 
+// The per-pixel tables cost about 17 bytes a sheet pixel while they are built;
+// past these sizes a drag renders in full instead of risking the memory.
+constexpr std::size_t kMaxPixels = std::size_t(1) << 24;
+constexpr std::size_t kMaxTranslucentWords = std::size_t(1) << 26;
+
 // Where a cell image lands on the sheet, cut as composeSheet cuts it.
 CellBlock blockOf(const CharacterData& doc, int element, int cell, bool beyond)
 {
@@ -53,6 +58,9 @@ MoveDragView::MoveDragView(CharacterData& doc)
   , m_elements(doc.elementCount())
   , m_beyond(doc.drawsBeyondBorders())
 {
+  const std::size_t pixels = std::size_t(std::max(m_size.width(), 0)) * std::max(m_size.height(), 0);
+  if (pixels > kMaxPixels)
+    return;
   m_below = QImage(m_size, QImage::Format_ARGB32);
   if (m_below.isNull())
     return;
@@ -67,7 +75,6 @@ MoveDragView::MoveDragView(CharacterData& doc)
       moving[e][c] = true;
   });
 
-  const std::size_t pixels = std::size_t(m_size.width()) * m_size.height();
   m_aboveKind.assign(pixels, Through);
   m_aboveWord.assign(pixels, 0);
   m_aboveStart.assign(pixels + 1, 0);
@@ -105,7 +112,9 @@ MoveDragView::MoveDragView(CharacterData& doc)
       });
     if (lo == layers.size())
       return;
-    Region region{area, std::vector<Layer>(layers.begin() + lo, layers.begin() + hi + 1)};
+    Region region{area, std::vector<Layer>(layers.begin() + lo, layers.begin() + hi + 1), QImage(), QPoint(), {}};
+    if (!m_beyond && lo == 0 && std::all_of(flags.begin(), flags.end(), [](bool f) { return f; }))
+      buildPlane(doc, region);
     m_regions.push_back(region);
     aboveLists.emplace_back(area, std::vector<Layer>(layers.begin() + hi + 1, layers.end()));
   };
@@ -151,10 +160,16 @@ void MoveDragView::reduceAbove(const CharacterData& doc,
       });
   }
 
+  std::size_t total = 0;
   for (std::size_t i = 0; i < pixels; ++i) {
     const bool translucent = lastOpaque[i] < 0 && count[i] > 0;
     m_aboveKind[i] = lastOpaque[i] >= 0 ? Fixed : translucent ? Translucent : Through;
-    m_aboveStart[i + 1] = m_aboveStart[i] + (translucent ? count[i] : 0);
+    total += translucent ? count[i] : 0;
+    if (total > kMaxTranslucentWords) {
+      m_below = QImage();
+      return;
+    }
+    m_aboveStart[i + 1] = static_cast<uint32_t>(total);
   }
   m_aboveWords.assign(m_aboveStart[pixels], 0);
 
@@ -179,27 +194,92 @@ void MoveDragView::reduceAbove(const CharacterData& doc,
   }
 }
 
+void MoveDragView::buildPlane(const CharacterData& doc, Region& region) const
+{
+  qint64 left = 0, top = 0, right = 0, bottom = 0;
+  bool any = false;
+  for (const Layer& layer : region.middle) {
+    const QImage& image = doc.image(layer.element, layer.cell);
+    const QPoint& offset = doc.offset(layer.element, layer.cell);
+    region.pressOffsets.push_back(offset);
+    if (image.width() < 1 || image.height() < 1)
+      continue;
+    left = any ? std::min<qint64>(left, offset.x()) : offset.x();
+    top = any ? std::min<qint64>(top, offset.y()) : offset.y();
+    right = any ? std::max<qint64>(right, qint64(offset.x()) + image.width()) : qint64(offset.x()) + image.width();
+    bottom = any ? std::max<qint64>(bottom, qint64(offset.y()) + image.height()) : qint64(offset.y()) + image.height();
+    any = true;
+  }
+  // Far-flung offsets would make a plane mostly empty: compose instead.
+  const qint64 cellArea = qint64(region.area.width()) * region.area.height();
+  if (!any || (right - left) * (bottom - top) > std::max<qint64>(16 * cellArea, 1 << 16))
+    return;
+  QImage plane(int(right - left), int(bottom - top), QImage::Format_ARGB32);
+  if (plane.isNull())
+    return;
+  plane.fill(m_below.pixel(region.area.topLeft()));
+  for (const Layer& layer : region.middle) {
+    const QImage& image = doc.image(layer.element, layer.cell);
+    const QPoint& offset = doc.offset(layer.element, layer.cell);
+    if (image.width() >= 1 && image.height() >= 1)
+      blendImage(plane, int(offset.x() - left), int(offset.y() - top), image, 0, 0, image.width(), image.height());
+  }
+  region.plane = plane;
+  region.planeAt = QPoint(int(left), int(top));
+}
+
+bool MoveDragView::planeShift(const CharacterData& doc, const Region& region, QPoint& delta) const
+{
+  if (region.plane.isNull())
+    return false;
+  for (std::size_t i = 0; i < region.middle.size(); ++i) {
+    const QPoint shift = doc.offset(region.middle[i].element, region.middle[i].cell) - region.pressOffsets[i];
+    if (i == 0)
+      delta = shift;
+    else if (shift != delta)
+      return false;
+  }
+  return true;
+}
+
+// Only the part of the cell that the plane covers changes: the rest holds
+// the background already.
+void MoveDragView::copyPlane(const Region& region, const QPoint& delta, uchar* bits, qsizetype stride, int y0,
+                             int y1) const
+{
+  const QRect& area = region.area;
+  const qint64 px0 = qint64(region.planeAt.x()) + delta.x() + area.left();
+  const qint64 py0 = qint64(region.planeAt.y()) + delta.y() + area.top();
+  const qint64 xa = std::max<qint64>(px0, area.left());
+  const qint64 xb = std::min<qint64>(px0 + region.plane.width(), area.right() + 1);
+  const qint64 ya = std::max<qint64>(py0, y0);
+  const qint64 yb = std::min<qint64>(py0 + region.plane.height(), y1);
+  if (xa >= xb || ya >= yb)
+    return;
+  for (qint64 y = ya; y < yb; ++y) {
+    const uint32_t* s = reinterpret_cast<const uint32_t*>(region.plane.constScanLine(int(y - py0))) + (xa - px0);
+    uint32_t* d = reinterpret_cast<uint32_t*>(bits + y * stride) + xa;
+    std::copy(s, s + (xb - xa), d);
+  }
+}
+
 bool MoveDragView::matches(const CharacterData& doc) const
 {
   return !m_below.isNull() && doc.size() == m_size && doc.type() == m_type && doc.elementCount() == m_elements
       && doc.drawsBeyondBorders() == m_beyond;
 }
 
-void MoveDragView::composeMiddle(const CharacterData& doc, const Region& region, QImage& sheet, int y0,
-                                 int y1) const
+void MoveDragView::composeMiddle(const CharacterData& doc, const Region& region, uchar* bits, qsizetype stride,
+                                 int y0, int y1) const
 {
-  uchar* bits = sheet.bits();
-  const qsizetype stride = sheet.bytesPerLine();
   for (const Layer& layer : region.middle)
     forRows(doc, layer.element, layer.cell, m_beyond, y0, y1, [&](int y, int x, const uint32_t* s, int n) {
       blendSpan(reinterpret_cast<uint32_t*>(bits + y * stride) + x, s, n);
     });
 }
 
-void MoveDragView::layAbove(const QRect& area, QImage& sheet, int y0, int y1) const
+void MoveDragView::layAbove(const QRect& area, uchar* bits, qsizetype stride, int y0, int y1) const
 {
-  uchar* bits = sheet.bits();
-  const qsizetype stride = sheet.bytesPerLine();
   const int width = m_size.width();
   for (int y = y0; y < y1; ++y) {
     uint32_t* d = reinterpret_cast<uint32_t*>(bits + y * stride);
@@ -222,7 +302,8 @@ QImage MoveDragView::render(CharacterData& doc) const
   QImage sheet = m_below.copy();
   if (sheet.isNull())
     return doc.renderImage(static_cast<uint32_t>(doc.backgroundPixel()));
-  sheet.bits(); // detach before any band runs
+  uchar* bits = sheet.bits(); // detach once, before any band runs
+  const qsizetype stride = sheet.bytesPerLine();
 
   struct Band
   {
@@ -231,8 +312,13 @@ QImage MoveDragView::render(CharacterData& doc) const
   };
   std::vector<Band> bands;
   qint64 work = 0;
-  for (const Region& region : m_regions)
-    work += qint64(region.middle.size()) * region.area.width() * region.area.height();
+  std::vector<QPoint> shifts(m_regions.size());
+  std::vector<bool> shifted(m_regions.size());
+  for (std::size_t i = 0; i < m_regions.size(); ++i) {
+    shifted[i] = planeShift(doc, m_regions[i], shifts[i]);
+    if (!shifted[i])
+      work += qint64(m_regions[i].middle.size()) * m_regions[i].area.width() * m_regions[i].area.height();
+  }
   // Splitting pays only when there is real work (see composeSheet).
   const int perRegion = work < 400000 ? 1 : std::max(1, 16 / int(m_regions.size()));
   for (const Region& region : m_regions) {
@@ -242,8 +328,13 @@ QImage MoveDragView::render(CharacterData& doc) const
       bands.push_back(Band{&region, top + h * i / n, top + h * (i + 1) / n});
   }
   auto run = [&](const Band& band) {
-    composeMiddle(doc, *band.region, sheet, band.y0, band.y1);
-    layAbove(band.region->area, sheet, band.y0, band.y1);
+    const std::size_t i = std::size_t(band.region - m_regions.data());
+    if (shifted[i]) {
+      copyPlane(*band.region, shifts[i], bits, stride, band.y0, band.y1);
+      return;
+    }
+    composeMiddle(doc, *band.region, bits, stride, band.y0, band.y1);
+    layAbove(band.region->area, bits, stride, band.y0, band.y1);
   };
   if (bands.size() > 1 && work >= 400000)
     QtConcurrent::blockingMap(bands, run);

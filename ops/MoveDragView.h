@@ -10,6 +10,7 @@
 // grouped in advance: the reduction keeps the exact order and gives the same
 // words as renderImage.
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -45,12 +46,26 @@ private:
   {
     QRect area;
     std::vector<Layer> middle; // recomposed at each step, in order
+    // When every layer of a cell moves, the cell is a window onto one picture
+    // of them all, composed once: the plane, its corner relative to the cell,
+    // and each layer's offset at the press.
+    QImage plane;
+    QPoint planeAt;
+    std::vector<QPoint> pressOffsets;
   };
 
   bool matches(const CharacterData& doc) const;
   void reduceAbove(const CharacterData& doc, const std::vector<std::pair<QRect, std::vector<Layer>>>& lists);
-  void composeMiddle(const CharacterData& doc, const Region& region, QImage& sheet, int y0, int y1) const;
-  void layAbove(const QRect& area, QImage& sheet, int y0, int y1) const;
+  // Each writes only the rows y0..y1-1 of the sheet's words, so bands run
+  // side by side.
+  void composeMiddle(const CharacterData& doc, const Region& region, uchar* bits, qsizetype stride, int y0,
+                     int y1) const;
+  void layAbove(const QRect& area, uchar* bits, qsizetype stride, int y0, int y1) const;
+  void buildPlane(const CharacterData& doc, Region& region) const;
+  // The common shift of the region's layers since the press, or false when
+  // they no longer moved together.
+  bool planeShift(const CharacterData& doc, const Region& region, QPoint& delta) const;
+  void copyPlane(const Region& region, const QPoint& delta, uchar* bits, qsizetype stride, int y0, int y1) const;
 
   QSize m_size;
   int m_type = 0;
