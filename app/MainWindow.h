@@ -200,6 +200,24 @@ private:
   void fillCharactersMenu(QMenu* menu, QMenu* selectionMenu);
   void fillHelpMenu(QMenu* menu);
   void addToolBars();
+  // The tool actions other than own lose their check mark; own gains it.
+  void checkToolAction(QAction* own);
+  void chooseDrawingTool(bool checked, ToolKind kind, QAction* own, void (MainWindow::*fill)());
+  void hideDrawingBar();
+  // Empties the "Dessins" bar, deleting what the last refill made: the bar's
+  // clear() only removes the actions, and each refill would leak its widgets.
+  void releaseDrawingOptions();
+  void fillPenOptions();
+  void fillRubberOptions();
+  void fillLineOptions();
+  void fillShapeOptions();
+  QLabel* addOptionLabel(const QString& text);
+  QSpinBox* addWidthSpin();
+  QComboBox* addShapeCombo();
+  void drawGradientPreview();
+  // Checks the fill-mode action and gives "Mode de dessin" its icon.
+  void showFillMode(QAction* checked);
+  void chooseZone(QAction* own, int zone);
   void addDocks();
   void connectDockToggles();
   void readColours();
