@@ -7,12 +7,17 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+
+#include <string>
 
 class CharacterData;
 class ClipBoard;
 class QAction;
 class QColorBox;
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QDockWidget;
 class QLabel;
 class QLabelClickable;
@@ -57,6 +62,9 @@ public:
   // Puts the canvas in a new sub-window with its first undo step and points
   // the docks at it. An invalid minimum size leaves the sub-window free.
   void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
+  // Adds a PNG image to the active character as one new element; false when
+  // nothing was added (no character, refused, unreadable, question closed).
+  bool addFileToActive(const QString& path);
 
   // The window's parts and its drawing state; the toolkit's parent-child tree
   // owns the widgets.
@@ -188,6 +196,10 @@ public slots:
 protected slots:
   void openRecent();
 
+protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
 private:
   QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
                       const QString& statusTip);
@@ -202,4 +214,9 @@ private:
   void addDocks();
   void connectDockToggles();
   void readColours();
+  // The files of one drop, one question at a time.
+  void openDroppedFiles(const QStringList& paths);
+  bool addElementFileToActive(const QString& path);
+  // Records the edit of the canvas's elements and shows it everywhere.
+  void recordElementEdit(QLayer* canvas, const std::string& label);
 };
