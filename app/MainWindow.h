@@ -219,4 +219,9 @@ private:
   bool addElementFileToActive(const QString& path);
   // Records the edit of the canvas's elements and shows it everywhere.
   void recordElementEdit(QLayer* canvas, const std::string& label);
+  // The edit and view commands' shared steps.
+  void showHistoryStep(QLayer* canvas, int index);
+  void refreshElementList();
+  void stepZoom(int direction);
+  void keepGridShortcut(QMdiSubWindow* window);
 };

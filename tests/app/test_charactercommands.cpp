@@ -40,17 +40,21 @@ std::string lastStep(QLayer* canvas)
   return canvas->history()->label(canvas->history()->count() - 1);
 }
 
+QLayer* open(MainWindow& window, const CharacterData& document)
+{
+  window.showCanvas(window.newCanvas(document, "hero"), "hero", QSize(), false);
+  return window.activeLayer();
+}
+
 // An XP character of 128 x 192 holding an opaque element and a blank one.
 QLayer* openCharacter(MainWindow& window)
 {
-  window.addCharacter("hero", 128, 192, XP);
-  QLayer* canvas = window.activeLayer();
-  CharacterData* document = canvas->characterData();
+  CharacterData document;
   QImage opaque = pattern(QSize(128, 192));
   QImage blank = blankImage(QSize(128, 192));
-  document->addElementFromImage(opaque, "");
-  document->addElementFromImage(blank, "");
-  return canvas;
+  document.addElementFromImage(opaque, "");
+  document.addElementFromImage(blank, "");
+  return open(window, document);
 }
 
 } // namespace
@@ -115,20 +119,22 @@ private slots:
     }
   }
 
-  void conversionRebuildsTheThumbnails()
+  void conversionRebuildsTheThumbnailsAndUndoes()
   {
     MainWindow window;
-    window.addCharacter("hero", 128, 192, XP);
-    QLayer* canvas = window.activeLayer();
-    CharacterData* document = canvas->characterData();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    CharacterData xp;
     // The thumbnail shows the first visible pose: the third of the first row
     // in XP; the VX sheet keeps none of that row's, and shows the next row's.
     QImage image = blankImage(QSize(128, 192));
     QPainter(&image).fillRect(64, 0, 32, 48, Qt::red);
     QPainter(&image).fillRect(0, 48, 32, 48, Qt::green);
-    document->addElementFromImage(image, "");
-    document->setSelectedCells({0, 3});
-    window.layerList->updateLayout();
+    xp.addElementFromImage(image, "");
+    xp.setSelectedCells({0, 3});
+    QLayer* canvas = open(window, xp);
+    CharacterData* document = canvas->characterData();
     const QImage xpThumbnail = window.layerList->thumbnailPixmaps().at(0).toImage();
     trigger(window, "Convertion du character");
 
@@ -139,6 +145,12 @@ private slots:
     const QImage shown = window.layerList->thumbnailPixmaps().at(0).toImage();
     QVERIFY(shown != xpThumbnail);
     QCOMPARE(shown, makeThumbnails(*document).at(0).toImage());
+
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    document = window.activeLayer()->characterData();
+    QCOMPARE(document->size(), QSize(128, 192));
+    QCOMPARE(int(document->type()), int(XP));
+    QCOMPARE(window.layerList->thumbnailPixmaps().at(0).toImage(), xpThumbnail);
   }
 
   void reloadListsTheMissingFiles()
