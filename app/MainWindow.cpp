@@ -792,9 +792,9 @@ void MainWindow::rotateCharacterM90()
 void MainWindow::changeSize()
 {
   QLayer* canvas = activeLayer();
-  if (!canvas)
+  QScrollLayer* scroll = canvas ? dynamic_cast<QScrollLayer*>(mdiArea->currentSubWindow()->widget()) : nullptr;
+  if (!scroll)
     return;
-  QScrollLayer* scroll = static_cast<QScrollLayer*>(mdiArea->currentSubWindow()->widget());
   const QSize size = canvas->characterData()->size();
   QNewCharacter* dialog =
       new QNewCharacter(canvas->characterType(), this, canvas->name(), true, scroll, size.width(), size.height());
