@@ -12,16 +12,19 @@
 #include "core/Prompts.h"
 #include "core/Questions.h"
 #include "model/CharacterData.h"
-#include "widgets/QLabelClickable.h"
 #include "model/ClipBoard.h"
 #include "model/ElementFile.h"
 #include "widgets/QComboWidget.h"
+#include "widgets/QDropWidget.h"
+#include "widgets/QLabelClickable.h"
 #include "widgets/QNewCharacter.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
-#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,12 +33,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include <algorithm>
 #include <cmath>
@@ -1159,6 +1165,242 @@ void MainWindow::openPNGDocument(const QString& path)
   updateRecentFiles();
 }
 
+namespace {
+
+// The element count is one byte in both file formats.
+constexpr int kMaxElements = 255;
+const QString kTooManyElements = QStringLiteral("Impossible de créer plus de 255 éléments !");
+
+// Where an index of the character lands once `below` elements went in at p
+// and `above` more right over the element that was at p.
+int shiftedIndex(int index, int p, int below, int above)
+{
+  return index < p ? index : index == p ? index + below : index + below + above;
+}
+
+} // namespace
+
+void MainWindow::recordElementEdit(QLayer* canvas, const std::string& label)
+{
+  canvas->addHistory(canvas->characterData(), label);
+  canvas->refresh();
+  refreshElementList();
+}
+
+void MainWindow::flipCharH()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->mirrorCells(true, false);
+    recordElementEdit(canvas, "Retournement horizontal");
+  }
+}
+
+void MainWindow::flipCharV()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->mirrorCells(false, true);
+    recordElementEdit(canvas, "Retournement vertical");
+  }
+}
+
+void MainWindow::rotateCharacterP90()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->rotateCells(90.0, false, false);
+    recordElementEdit(canvas, "Rotation de 90°");
+  }
+}
+
+void MainWindow::rotateCharacterM90()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->rotateCells(-90.0, false, false);
+    recordElementEdit(canvas, "Rotation de -90°");
+  }
+}
+
+void MainWindow::changeSize()
+{
+  QLayer* canvas = activeLayer();
+  QScrollLayer* scroll = canvas ? dynamic_cast<QScrollLayer*>(mdiArea->currentSubWindow()->widget()) : nullptr;
+  if (!scroll)
+    return;
+  const QSize size = canvas->characterData()->size();
+  QNewCharacter* dialog =
+      new QNewCharacter(canvas->characterType(), this, canvas->name(), true, scroll, size.width(), size.height());
+  dialog->show();
+}
+
+void MainWindow::convertCharacter()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (document->type() == XP)
+    document->convertXPtoVX();
+  else
+    document->convertVXtoXP();
+  canvas->addHistory(document, "Conversion");
+  canvas->updateSize();
+  // Every cell changed: the thumbnails would show the old sheet.
+  refreshElementList();
+}
+
+void MainWindow::reLoadElement()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (!document->reloadElements(askLayoutConversion)) {
+    const QStringList parts = fromUtf8(document->errorMessage()).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QString details = QStringLiteral("Liste des fichiers qui n'ont pas été ouverts :\n");
+    for (int i = 1; i < parts.size(); ++i)
+      details += QStringLiteral("- ") + parts[i] + QLatin1Char('\n');
+    prompts().message(this, QMessageBox::Warning, QStringLiteral("Fichiers non ouverts"), parts.value(0), details);
+  }
+  // The elements that did reload keep their new images.
+  recordElementEdit(canvas, "Restauration des éléments");
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+  if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile())
+      paths << url.toLocalFile();
+  if (paths.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // The questions run from the event loop, so that the drag source is not
+  // kept waiting while the user answers them.
+  QTimer::singleShot(0, this, [this, paths] { openDroppedFiles(paths); });
+}
+
+void MainWindow::openDroppedFiles(const QStringList& paths)
+{
+  for (const QString& path : paths) {
+    const bool image = hasExtension(path, QStringLiteral("png"));
+    if (!image && !hasExtension(path, QStringLiteral("elsk"))) {
+      openSKDocument(path, true);
+      continue;
+    }
+    int action = 1;
+    if (activeLayer()) {
+      QDropWidget question(path, this);
+      prompts().runDialog(question);
+      action = question.action;
+    }
+    if (action == 0) {
+      if (image)
+        addFileToActive(path);
+      else
+        addElementFileToActive(path);
+    } else if (action == 1) {
+      if (image)
+        openPNGDocument(path);
+      else
+        openELSKDocument(path);
+    } else if (action != 2) {
+      return;
+    }
+  }
+}
+
+bool MainWindow::addFileToActive(const QString& path)
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return false;
+  CharacterData* document = canvas->characterData();
+  if (document->elementCount() >= kMaxElements) {
+    showError(this, kTooManyElements);
+    return false;
+  }
+  QImage image(path);
+  if (image.isNull()) {
+    cannotOpen(this, path);
+    return false;
+  }
+  const int type = askElementType(this);
+  if (type < 0)
+    return false;
+  // The image read above is the one added: the file may change meanwhile.
+  bool added;
+  if (type == canvas->characterType()) {
+    added = document->addElementFromImage(image, utf8(path));
+  } else {
+    CharacterData other(type, image.size());
+    added = other.addElementFromImage(image, utf8(path));
+    if (added)
+      document->appendElements(other, true);
+  }
+  if (!added) {
+    cannotOpen(this, path);
+    return false;
+  }
+  recordElementEdit(canvas, "Ajout de " + utf8(path));
+  return true;
+}
+
+bool MainWindow::addElementFileToActive(const QString& path)
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return false;
+  CharacterData* document = canvas->characterData();
+  const int count = document->elementCount();
+  if (count >= kMaxElements) {
+    showError(this, kTooManyElements);
+    return false;
+  }
+  std::string error;
+  std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
+  if (!groups || !error.empty()) {
+    if (error.empty())
+      cannotOpen(this, path);
+    else
+      showError(this, fromUtf8(error));
+    return false;
+  }
+  CharacterData& below = (*groups)[0];
+  CharacterData& above = (*groups)[1];
+  const int belowCount = below.elementCount();
+  const int aboveCount = above.elementCount();
+  // Refused whole: the files store the count in one byte.
+  if (count + belowCount + aboveCount > kMaxElements) {
+    prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"), kTooManyElements, QString());
+    return false;
+  }
+
+  if (count == 0) {
+    document->appendElements(below, true);
+    document->appendElements(above, true);
+  } else {
+    // Around the one selected element, otherwise around the topmost.
+    const bool single = document->selectedElementCount() == 1;
+    const int p = single ? std::clamp(document->selectedElement(0), 0, count - 1) : count - 1;
+    document->insertElements(below, p, true);
+    document->insertElements(above, belowCount + p + 1, true);
+    // The same elements stay selected, wherever they went.
+    for (int& selected : document->selectedElements())
+      selected = shiftedIndex(selected, p, belowCount, aboveCount);
+  }
+  recordElementEdit(canvas, "Ajout de " + utf8(path));
+  return true;
+}
+
 // Stored oldest first, so the limit drops from the front.
 void MainWindow::addRecentFile(const QString& path)
 {
@@ -1470,13 +1712,6 @@ void MainWindow::saveAll() {}
 void MainWindow::saveMass() {}
 void MainWindow::addElementLibrary() {}
 void MainWindow::addCharacterElement() {}
-void MainWindow::convertCharacter() {}
-void MainWindow::flipCharH() {}
-void MainWindow::flipCharV() {}
-void MainWindow::reLoadElement() {}
-void MainWindow::changeSize() {}
 void MainWindow::redimension() {}
 void MainWindow::rotateCharacter() {}
-void MainWindow::rotateCharacterP90() {}
-void MainWindow::rotateCharacterM90() {}
 void MainWindow::colorationCharacter() {}

@@ -7,6 +7,9 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+
+#include <string>
 
 class CharacterData;
 class ClipBoard;
@@ -14,6 +17,8 @@ class QAction;
 class QColorBox;
 class QComboBox;
 class QDockWidget;
+class QDragEnterEvent;
+class QDropEvent;
 class QHelpDialog;
 class QLabel;
 class QLabelClickable;
@@ -58,6 +63,9 @@ public:
   // Puts the canvas in a new sub-window with its first undo step and points
   // the docks at it. An invalid minimum size leaves the sub-window free.
   void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
+  // Adds a PNG image to the active character as one new element; false when
+  // nothing was added (no character, refused, unreadable, question closed).
+  bool addFileToActive(const QString& path);
 
   // The window's parts and its drawing state; the toolkit's parent-child tree
   // owns the widgets.
@@ -189,6 +197,10 @@ public slots:
 protected slots:
   void openRecent();
 
+protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
 private:
   QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
                       const QString& statusTip);
@@ -221,6 +233,11 @@ private:
   void addDocks();
   void connectDockToggles();
   void readColours();
+  // The files of one drop, one question at a time.
+  void openDroppedFiles(const QStringList& paths);
+  bool addElementFileToActive(const QString& path);
+  // Records the edit of the canvas's elements and shows it everywhere.
+  void recordElementEdit(QLayer* canvas, const std::string& label);
   // The edit and view commands' shared steps.
   void showHistoryStep(QLayer* canvas, int index);
   void refreshElementList();

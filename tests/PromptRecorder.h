@@ -25,6 +25,7 @@ struct PromptRecorder
     QString filter;
     int icon = 0;       // QMessageBox::Icon of messages and boxes
     bool alpha = false; // the colour dialog's alpha flag
+    QString details;    // a message's detailed text
   };
   QList<Asked> asked;
 
@@ -62,7 +63,7 @@ private:
   void note(const QString& kind, const QString& title, const QString& text, const QString& filter = QString(),
             int icon = 0, bool alpha = false)
   {
-    asked << Asked{kind, title, text, filter, icon, alpha};
+    asked << Asked{kind, title, text, filter, icon, alpha, QString()};
   }
 
   template <class T, class D>
@@ -103,7 +104,10 @@ private:
       return take(buttons, QMessageBox::No);
     };
     p.message = [this](QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
-                       const QString&) { note("message", title, text, QString(), int(icon)); };
+                       const QString& detailedText) {
+      note("message", title, text, QString(), int(icon));
+      asked.last().details = detailedText;
+    };
     p.about = [this](QWidget*, const QString& title, const QString& text) { note("about", title, text); };
     p.openFileName = [this](QWidget*, const QString& caption, const QString& dir, const QString& filter,
                             QString* selectedFilter) {
