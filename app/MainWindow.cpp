@@ -1167,9 +1167,6 @@ void MainWindow::openPNGDocument(const QString& path)
 
 namespace {
 
-// The element count is one byte in both file formats.
-constexpr int kMaxElements = 255;
-const QString kTooManyElements = QStringLiteral("Impossible de créer plus de 255 éléments !");
 
 // Where an index of the character lands once `below` elements went in at p
 // and `above` more right over the element that was at p.
@@ -1324,8 +1321,8 @@ bool MainWindow::addFileToActive(const QString& path)
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (document->elementCount() >= kMaxElements) {
-    showError(this, kTooManyElements);
+  if (document->elementCount() >= CharacterData::kMaxElements) {
+    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
     return false;
   }
   QImage image(path);
@@ -1361,8 +1358,8 @@ bool MainWindow::addElementFileToActive(const QString& path)
     return false;
   CharacterData* document = canvas->characterData();
   const int count = document->elementCount();
-  if (count >= kMaxElements) {
-    showError(this, kTooManyElements);
+  if (count >= CharacterData::kMaxElements) {
+    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
     return false;
   }
   std::string error;
@@ -1379,8 +1376,9 @@ bool MainWindow::addElementFileToActive(const QString& path)
   const int belowCount = below.elementCount();
   const int aboveCount = above.elementCount();
   // Refused whole: the files store the count in one byte.
-  if (count + belowCount + aboveCount > kMaxElements) {
-    prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"), kTooManyElements, QString());
+  if (count + belowCount + aboveCount > CharacterData::kMaxElements) {
+    prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
+                      QString::fromUtf8(CharacterData::kTooManyElements), QString());
     return false;
   }
 
@@ -1503,9 +1501,9 @@ void MainWindow::coller()
   switch (clipboard->kind()) {
   case ClipBoard::Elements: {
     CharacterData pasted(*static_cast<const LayerData*>(clipboard->data()));
-    if (document->elementCount() + pasted.elementCount() > 255) {
+    if (document->elementCount() + pasted.elementCount() > CharacterData::kMaxElements) {
       inform(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-             QStringLiteral("Impossible de créer plus de 255 éléments !"));
+             QString::fromUtf8(CharacterData::kTooManyElements));
       return;
     }
     if (document->selectedElementCount() == 1)

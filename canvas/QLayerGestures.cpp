@@ -16,8 +16,6 @@
 
 namespace {
 
-// A character holds at most this many elements (one byte in both formats).
-constexpr int kMaxElements = 255;
 
 const QString kDrawTitle = QStringLiteral("Dessin");
 
@@ -29,7 +27,7 @@ void tellDrawing(QWidget* parent, const QString& text)
 void tellElementLimit(QWidget* parent)
 {
   prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QStringLiteral("Impossible de créer plus de 255 éléments !"), QString());
+                    QString::fromUtf8(CharacterData::kTooManyElements), QString());
 }
 
 void storeShowDrawElement(int value)
@@ -212,7 +210,7 @@ bool QLayer::checkElements()
       return true;
   } else {
     const int show = readShowDrawElement();
-    if (count < kMaxElements && *tool != RubberTool && show == 2)
+    if (count < CharacterData::kMaxElements && *tool != RubberTool && show == 2)
       return addDrawingElement(count);
     if (show == 3 && count > 0) {
       m_character.setSelectedElements({count - 1});
@@ -251,7 +249,7 @@ bool QLayer::checkDrawOnElement()
         QMessageBox::Question);
     if (answer == QMessageBox::Yes) {
       storeShowDrawElement(ticked ? 2 : 4);
-      if (m_character.elementCount() >= kMaxElements) {
+      if (m_character.elementCount() >= CharacterData::kMaxElements) {
         tellElementLimit(this);
         return false;
       }
@@ -263,7 +261,7 @@ bool QLayer::checkDrawOnElement()
     return false;
   }
   if (show == 2) {
-    if (m_character.elementCount() >= kMaxElements) {
+    if (m_character.elementCount() >= CharacterData::kMaxElements) {
       tellElementLimit(this);
       return false;
     }

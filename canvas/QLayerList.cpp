@@ -24,9 +24,6 @@
 
 namespace {
 
-// The project file counts elements in one byte.
-constexpr int kMaxElements = 255;
-
 int screenRows()
 {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -120,10 +117,10 @@ void QLayerList::elementsChanged()
 
 bool QLayerList::refusedByLimit(int added)
 {
-  if (character->elementCount() + added <= kMaxElements)
+  if (character->elementCount() + added <= CharacterData::kMaxElements)
     return false;
   prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-                    QStringLiteral("Impossible de créer plus de 255 éléments !"), QString());
+                    QString::fromUtf8(CharacterData::kTooManyElements), QString());
   return true;
 }
 

@@ -89,6 +89,9 @@ class CharacterData
 {
 public:
   // The view's zoom range; a file's zoom is brought into it on read.
+  // The element count is one byte in both file formats.
+  static constexpr int kMaxElements = 255;
+  static constexpr const char* kTooManyElements = "Impossible de créer plus de 255 éléments !";
   static constexpr double kMinZoom = 0.5;
   static constexpr double kMaxZoom = 16.0;
 
