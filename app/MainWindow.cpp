@@ -7,9 +7,16 @@
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
+#include "canvas/QScrollLayer.h"
+#include "core/PathUtils.h"
+#include "core/Prompts.h"
+#include "model/ElementFile.h"
+#include "widgets/QComboWidget.h"
+#include "widgets/QNewCharacter.h"
 
 
 #include <QAction>
+#include <QDir>
 #include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
@@ -22,6 +29,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -497,15 +506,270 @@ void MainWindow::setColorChecked()
   colorsDockAction->setChecked(colorsDock->isVisible());
 }
 
+namespace {
+
+const char* const kRecentFilesKey = "recentFiles";
+const QString kNoRecent = QStringLiteral("?NoRecent?");
+const int kMaxRecentFiles = 15;
+const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
+const QString kImageFilter = QStringLiteral("Image (*.png)");
+
+QStringList storedRecentFiles()
+{
+  QString stored;
+  IniSettings settings;
+  settings.getValue(kRecentFilesKey, stored);
+  return stored.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
+
+std::string utf8(const QString& text)
+{
+  return text.toUtf8().toStdString();
+}
+
+QString fromUtf8(const std::string& text)
+{
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void showError(QWidget* parent, const QString& text)
+{
+  prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"), text, QString());
+}
+
+void cannotOpen(QWidget* parent, const QString& path)
+{
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path);
+}
+
+} // namespace
+
+QLayer* MainWindow::newCanvas(const CharacterData& document, const QString& name)
+{
+  QLayer* canvas = new QLayer(name, document.size(), document.type(), mdiArea, colorBox, layerList);
+  canvas->setCharacterData(document);
+  canvas->refresh();
+  return canvas;
+}
+
+void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified)
+{
+  canvas->drawScope = &drawScope;
+  canvas->pen = &pen;
+  canvas->gradientHolder = &drawMode;
+  canvas->rubberMode = &rubberMode;
+  canvas->setToolPointer(reinterpret_cast<unsigned char*>(&tool));
+
+  QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
+  window->setWindowTitle(title);
+  if (minimumSize.isValid())
+    window->setMinimumSize(minimumSize);
+  window->show();
+
+  CharacterData* document = canvas->characterData();
+  canvas->addHistory(document, "Etat d'origine");
+  canvas->setModified(modified);
+
+#ifdef SK_HAVE_LAYERLIST
+  layerList->setCharacterData(document);
+  layerList->setLayer(canvas);
+  layerList->refresh();
+#endif
+  layerRender->setCharacterData(document);
+  layerRender->refresh();
+  zoomEdit->setText(QString::number(static_cast<int>(document->zoom() * 100)) + QStringLiteral(" %"));
+}
+
+void MainWindow::newCharXP()
+{
+  QNewCharacter* dialog = new QNewCharacter(XP, nullptr, QString(), false, nullptr, 0, 0);
+  connect(dialog, &QNewCharacter::validNewChar, this, &MainWindow::addCharacter);
+  dialog->show();
+}
+
+void MainWindow::newCharVX()
+{
+  QNewCharacter* dialog = new QNewCharacter(VX, nullptr, QString(), false, nullptr, 0, 0);
+  connect(dialog, &QNewCharacter::validNewChar, this, &MainWindow::addCharacter);
+  dialog->show();
+}
+
+void MainWindow::addCharacter(QString str, int largeur, int hauteur, int type)
+{
+  QLayer* canvas = new QLayer(str, QSize(largeur, hauteur), type, mdiArea, colorBox, layerList);
+  showCanvas(canvas, str, QSize(), true);
+}
+
+void MainWindow::openDefault()
+{
+  CharacterData document;
+  if (!document.loadProjectFile("default.sk")) {
+    askDefaultCharacter(this, SLOT(showHelp_Create_Character()), SLOT(assignAsDefault()), this);
+    return;
+  }
+  const QString name = QStringLiteral("Sans titre");
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+}
+
+void MainWindow::assignAsDefault()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (!document->saveProjectFile("default.sk", 1))
+    showError(this, QStringLiteral("Erreur : ") + fromUtf8(document->errorMessage()));
+}
+
+void MainWindow::openSKFile()
+{
+  QString folder = QDir::homePath();
+  {
+    IniSettings settings;
+    settings.getValue("pathLoadSKFile", folder);
+  }
+  QString filter;
+  const QStringList paths = prompts().openFileNames(
+      this, QStringLiteral("Ouvrir un fichier"), folder,
+      kProjectFilter + QStringLiteral(";;Elément Sorvel Kit (*.elsk);;") + kImageFilter, &filter);
+  if (paths.isEmpty())
+    return;
+
+  // Stored and released before any opener runs: each opener writes the
+  // recent files through its own settings, which a later write of this one
+  // would overwrite.
+  const QString chosenFolder = pathDirectory(paths.first());
+  if (!chosenFolder.contains(QLatin1Char('?'))) {
+    IniSettings settings;
+    settings.setValue("Path", "pathLoadSKFile", chosenFolder);
+  }
+
+  for (const QString& path : paths) {
+    if (filter == kProjectFilter)
+      openSKDocument(path, true);
+    else if (filter == kImageFilter)
+      openPNGDocument(path);
+    else
+      openELSKDocument(path);
+  }
+}
+
+void MainWindow::openRecent()
+{
+  QAction* action = qobject_cast<QAction*>(sender());
+  if (!action)
+    return;
+  const QString path = action->data().toString();
+  if (hasExtension(path, QStringLiteral("sk")))
+    openSKDocument(path, true);
+  else if (hasExtension(path, QStringLiteral("png")))
+    openPNGDocument(path);
+  else
+    openELSKDocument(path);
+}
+
+void MainWindow::openSKDocument(const QString& path, bool reportErrors)
+{
+  CharacterData document;
+  unsigned char version = 0;
+  if (!document.loadProjectFile(utf8(path), &version)) {
+    if (reportErrors)
+      showError(this, QStringLiteral("Erreur : ") + fromUtf8(document.errorMessage()));
+    return;
+  }
+  const QString name = pathBaseName(path);
+  QLayer* canvas = newCanvas(document, name);
+  canvas->currentFormat = version;
+  canvas->setFilePath(path);
+  showCanvas(canvas, name, document.size(), false);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+void MainWindow::openELSKDocument(const QString& path)
+{
+  std::string error;
+  std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
+  if (!groups) {
+    if (error.empty())
+      cannotOpen(this, path);
+    else
+      showError(this, fromUtf8(error));
+    return;
+  }
+  CharacterData& document = (*groups)[0];
+  document.appendElements((*groups)[1], true);
+  const QString name = pathBaseName(path);
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+void MainWindow::openPNGDocument(const QString& path)
+{
+  const QImage image(path);
+  if (image.isNull()) {
+    cannotOpen(this, path);
+    return;
+  }
+  const int type = askElementType(this);
+  if (type < 0)
+    return;
+  CharacterData document(type, image.size());
+  if (!document.addElementFromImageFile(utf8(path))) {
+    cannotOpen(this, path);
+    return;
+  }
+  const QString name = pathBaseName(path);
+  showCanvas(newCanvas(document, name), name, document.size(), true);
+  addRecentFile(path);
+  updateRecentFiles();
+}
+
+// Stored oldest first, so the limit drops from the front.
+void MainWindow::addRecentFile(const QString& path)
+{
+  QStringList files = storedRecentFiles();
+  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  files.removeOne(entry);
+  while (files.size() >= kMaxRecentFiles)
+    files.removeFirst();
+  files.append(entry);
+  IniSettings settings;
+  settings.setValue("Path", kRecentFilesKey, files.join(QLatin1Char('|')));
+}
+
+void MainWindow::updateRecentFiles()
+{
+  // The menu is rebuilt from the settings every time; the old entries are
+  // never reused.
+  const QList<QAction*> old = recentFilesMenu->actions();
+  for (QAction* action : old) {
+    recentFilesMenu->removeAction(action);
+    delete action;
+  }
+
+  const QStringList files = storedRecentFiles();
+  for (int i = std::min<int>(kMaxRecentFiles, files.size()) - 1; i >= 0; --i) {
+    const QString& path = files[i];
+    QAction* action = recentFilesMenu->addAction(pathFileName(path));
+    const QString tip = QStringLiteral("Ouvre le fichier : ") + path;
+    action->setStatusTip(tip);
+    action->setToolTip(tip);
+    action->setData(path);
+    connect(action, &QAction::triggered, this, &MainWindow::openRecent);
+  }
+  if (files.isEmpty()) {
+    QAction* none = recentFilesMenu->addAction(QStringLiteral("Aucun"));
+    none->setEnabled(false);
+    none->setData(kNoRecent);
+  }
+}
+
 // The commands below come with their own windows and flows; until then they
 // do nothing.
-void MainWindow::updateRecentFiles() {}
 void MainWindow::newConversion() {}
 void MainWindow::newSorvel() {}
-void MainWindow::newCharXP() {}
-void MainWindow::newCharVX() {}
-void MainWindow::addCharacter(QString, int, int, int) {}
-void MainWindow::openSKFile() {}
 void MainWindow::updateActiveWindow(QMdiSubWindow*) {}
 void MainWindow::openRpgSorvelUrl() {}
 void MainWindow::changeBg() {}
@@ -513,8 +777,6 @@ void MainWindow::showHelp() {}
 void MainWindow::showHelp(QString) {}
 void MainWindow::showHelp_Create_Character() {}
 void MainWindow::showQuickHelp() {}
-void MainWindow::openDefault() {}
-void MainWindow::assignAsDefault() {}
 void MainWindow::save() {}
 void MainWindow::saveAs() {}
 void MainWindow::saveAll() {}
@@ -573,4 +835,3 @@ void MainWindow::aboutThanks() {}
 void MainWindow::welcome() {}
 void MainWindow::doYouNeedHelp() {}
 void MainWindow::donation() {}
-void MainWindow::openRecent() {}

@@ -43,8 +43,20 @@ public:
   // dialog, the help window) is active, so commands never rely on it.
   QLayer* activeLayer() const;
 
-  // Lists the recent files in recentFilesMenu.
+  // Lists the recent files in recentFilesMenu, newest first.
   void updateRecentFiles();
+  // Moves the path to the newest place of the stored recent files.
+  void addRecentFile(const QString& path);
+  // The openers of each kind of file; each shows its own failure.
+  // reportErrors false opens the documents of the last session quietly.
+  void openSKDocument(const QString& path, bool reportErrors);
+  void openELSKDocument(const QString& path);
+  void openPNGDocument(const QString& path);
+  // A canvas holding a copy of the document, named and ready to be shown.
+  QLayer* newCanvas(const CharacterData& document, const QString& name);
+  // Puts the canvas in a new sub-window with its first undo step and points
+  // the docks at it. An invalid minimum size leaves the sub-window free.
+  void showCanvas(QLayer* canvas, const QString& title, const QSize& minimumSize, bool modified);
 
   // The window's parts and its drawing state; the toolkit's parent-child tree
   // owns the widgets.
