@@ -188,6 +188,9 @@ public slots:
 protected slots:
   void openRecent();
 
+protected:
+  void closeEvent(QCloseEvent* event) override;
+
 private:
   QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
                       const QString& statusTip);

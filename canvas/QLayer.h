@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPoint>
@@ -62,6 +63,24 @@ public:
   void pushHistory(const LayerData& snapshot, const std::string& label);
   const LayerData& goToHistoryStep(int index);
 
+  // Results: 0 the write failed (the reason in the document's error text),
+  // 1 written, 2 the user cancelled the file dialog.
+  unsigned char saveAs();
+  // Asks for a file only when the document has none yet.
+  unsigned char save();
+  // On failure the document is left as it was, with the reader's message in
+  // its error text.
+  bool loadFrom(const QString& path);
+  // Writes the project in the currentFormat layout; the path is taken as is.
+  bool saveTo(const QString& path);
+
+  // The question put before a modified document closes, with its thumbnail:
+  // Save, Discard or Cancel, and Save All as well when offerSaveAll.
+  QMessageBox::StandardButton askCloseModified(bool offerSaveAll, QWidget* parent);
+  // Save answered to a close question: true once saved; a failed write is
+  // reported under "Fermeture", a cancelled file dialog silently.
+  bool saveBeforeClose(QWidget* parent);
+
   // The main window's drawing state; none is owned.
   unsigned char* tool = nullptr;
   PenSettings* pen = nullptr;
@@ -78,8 +97,17 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
 private:
+  // The save dialog in the remembered folder; remembers the chosen one. An
+  // empty answer means cancelled.
+  QString askSavePath(const QString& title, QString& selectedFilter);
+  bool writeImage(QString path);
+  // Writes in the currentFormat layout, then names the document after the file.
+  bool writeProject(QString path);
+  bool confirmClose();
+
   // Events that reach a canvas before the main window handed over its drawing
   // state are ignored rather than read through a null pointer.
   bool hasDrawingState() const;

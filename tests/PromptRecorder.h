@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QDialog>
+#include <QLabel>
 #include <QList>
 #include <QUrl>
 
@@ -25,6 +26,8 @@ struct PromptRecorder
     QString filter;
     int icon = 0;       // QMessageBox::Icon of messages and boxes
     bool alpha = false; // the colour dialog's alpha flag
+    QStringList extra;  // a box's informative text, added labels, then its check box's text
+    QSize pixmap;       // a box's icon pixmap
   };
   QList<Asked> asked;
 
@@ -62,7 +65,7 @@ private:
   void note(const QString& kind, const QString& title, const QString& text, const QString& filter = QString(),
             int icon = 0, bool alpha = false)
   {
-    asked << Asked{kind, title, text, filter, icon, alpha};
+    asked << Asked{kind, title, text, filter, icon, alpha, QStringList(), QSize()};
   }
 
   template <class T, class D>
@@ -89,7 +92,17 @@ private:
     Prompts& p = prompts();
     p.runMessageBox = [this](QMessageBox& box) {
       note("box", box.windowTitle(), box.text(), QString(), int(box.icon()));
-      if (QCheckBox* check = box.checkBox(); check && !ticks.empty()) {
+      QCheckBox* check = box.checkBox() ? box.checkBox() : box.findChild<QCheckBox*>();
+      Asked& shown = asked.last();
+      shown.pixmap = box.iconPixmap().size();
+      if (!box.informativeText().isEmpty())
+        shown.extra << box.informativeText();
+      for (QLabel* label : box.findChildren<QLabel*>())
+        if (!label->objectName().startsWith(QLatin1String("qt_msgbox")) && !label->text().isEmpty())
+          shown.extra << label->text();
+      if (check)
+        shown.extra << check->text();
+      if (check && !ticks.empty()) {
         check->setChecked(ticks.front() == 1);
         ticks.pop_front();
       }
