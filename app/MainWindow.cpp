@@ -3,18 +3,17 @@
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
+#include "canvas/QScrollLayer.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
-#include "model/CharacterData.h"
-#include "model/ClipBoard.h"
-#include "canvas/QScrollLayer.h"
-#include "core/Questions.h"
 #include "core/PathUtils.h"
 #include "core/Prompts.h"
+#include "core/Questions.h"
+#include "model/CharacterData.h"
+#include "model/ClipBoard.h"
 #include "model/ElementFile.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QNewCharacter.h"
-
 
 #include <QAction>
 #include <QCloseEvent>
@@ -574,11 +573,9 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
   canvas->addHistory(document, "Etat d'origine");
   canvas->setModified(modified);
 
-#ifdef SK_HAVE_LAYERLIST
   layerList->setCharacterData(document);
   layerList->setLayer(canvas);
   layerList->refresh();
-#endif
   layerRender->setCharacterData(document);
   layerRender->refresh();
   zoomEdit->setText(QString::number(static_cast<int>(document->zoom() * 100)) + QStringLiteral(" %"));

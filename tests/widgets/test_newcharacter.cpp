@@ -63,7 +63,8 @@ private slots:
     }
     QCOMPARE(dialog->cellWidthLabel->text(), "Largeur d'une cellule : " + cells.section(' ', 0, 0) + " pixels.");
     QCOMPARE(dialog->cellHeightLabel->text(), "Hauteur d'une cellule : " + cells.section(' ', 1, 1) + " pixels.");
-    QCOMPARE(validate(dialog), QList<QVariant>({dialog->nameEdit->text(), sheet.width(), sheet.height(), type}));
+    const QString name = dialog->nameEdit->text();
+    QCOMPARE(validate(dialog), QList<QVariant>({name, sheet.width(), sheet.height(), type}));
   }
 
   // The number is shared by both layouts and used up only by a validation;
