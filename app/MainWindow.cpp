@@ -22,6 +22,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -32,6 +33,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -564,6 +566,7 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
   canvas->setToolPointer(reinterpret_cast<unsigned char*>(&tool));
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
+  keepGridShortcut(window);
   window->setWindowTitle(title);
   if (minimumSize.isValid())
     window->setMinimumSize(minimumSize);
@@ -767,11 +770,267 @@ void MainWindow::updateRecentFiles()
   }
 }
 
+namespace {
+
+QString zoomText(double zoom)
+{
+  return QString::number(static_cast<int>(std::trunc(zoom * 100))) + QStringLiteral(" %");
+}
+
+void inform(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+  prompts().message(parent, icon, title, text, QString());
+}
+
+} // namespace
+
+void MainWindow::copier()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (document->selectedElementCount() == 0)
+    return;
+  ClipBoard* copied;
+  if (document->selectedCellCount() == 0)
+    copied = new ClipBoardData<LayerData>(document->copySelectedElements(), ClipBoard::Elements);
+  else
+    copied = new ClipBoardData<LayerDataCellule>(
+        document->cellule(document->selectedElement(0), document->selectedCell(0)), ClipBoard::Cell);
+  delete clipboard;
+  clipboard = copied;
+}
+
+void MainWindow::couper()
+{
+  copier();
+  QLayer* canvas = activeLayer();
+  if (!canvas || canvas->characterData()->selectedElementCount() == 0)
+    return;
+  CharacterData* document = canvas->characterData();
+  if (document->selectedCellCount() == 0)
+    document->removeElements();
+  else
+    document->clearSelectedCells();
+  // The thumbnails show the cleared cells too.
+  refreshElementList();
+  canvas->refresh();
+  canvas->addHistory(document, "Couper");
+}
+
+void MainWindow::coller()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  switch (clipboard->kind()) {
+  case ClipBoard::Elements: {
+    CharacterData pasted(*static_cast<const LayerData*>(clipboard->data()));
+    if (document->elementCount() + pasted.elementCount() > 255) {
+      inform(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
+             QStringLiteral("Impossible de créer plus de 255 éléments !"));
+      return;
+    }
+    if (document->selectedElementCount() == 1)
+      document->insertElements(pasted, document->selectedElement(0) + 1, false);
+    else
+      document->appendElements(pasted, false);
+    break;
+  }
+  case ClipBoard::Cell: {
+    // A selection left over from another sheet must not reach past its cells.
+    const bool one = document->selectedElementCount() == 1 && document->selectedCellCount() == 1;
+    const int element = one ? document->selectedElement(0) : -1;
+    const int cell = one ? document->selectedCell(0) : -1;
+    if (element < 0 || element >= document->elementCount() || cell < 0 || cell >= document->cellCount()) {
+      inform(this, QMessageBox::Information, QStringLiteral("Information"),
+             QStringLiteral("Veuillez sélectionner un élément et une cellule."));
+      return;
+    }
+    const LayerDataCellule& held = *static_cast<const LayerDataCellule*>(clipboard->data());
+    document->setImage(held.image, element, cell);
+    document->setOffset(held.offset, element, cell);
+    break;
+  }
+  default:
+    inform(this, QMessageBox::Information, QStringLiteral("Coller"), QStringLiteral("Le presse-papier est vide."));
+    return;
+  }
+  refreshElementList();
+  canvas->refresh();
+  canvas->addHistory(document, "Coller");
+}
+
+// The first step, the state the canvas opened with, is never undone.
+void MainWindow::undo()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  const UndoHistory* history = canvas->history();
+  const int position = history->currentIndex();
+  if (position == 0 || history->count() <= 1)
+    return;
+  showHistoryStep(canvas, position == history->count() ? -2 : -1);
+}
+
+void MainWindow::redo()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  const UndoHistory* history = canvas->history();
+  const int position = history->currentIndex();
+  if (history->count() == 0 || position >= history->count() - 1)
+    return;
+  showHistoryStep(canvas, position + 1);
+}
+
+void MainWindow::showHistoryStep(QLayer* canvas, int index)
+{
+  CharacterData* document = canvas->characterData();
+  document->setLayerData(canvas->goToHistoryStep(index));
+  // The list rebuilds its thumbnails on the way.
+  layerList->setCharacterData(document);
+  layerRender->setCharacterData(document);
+  canvas->updateSize();
+  layerList->setScrollOffset(layerList->scrollPosition());
+  layerList->refresh();
+}
+
+void MainWindow::refreshElementList()
+{
+  // The first row shown is clamped again: the elements may be fewer now.
+  layerList->updateLayout();
+  layerList->setScrollOffset(layerList->scrollPosition());
+  layerList->refresh();
+}
+
+void MainWindow::selectAllCellule()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->selectAllCells();
+    canvas->refresh();
+  }
+}
+
+void MainWindow::selectReverseCellule()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->invertCellSelection();
+    canvas->refresh();
+  }
+}
+
+void MainWindow::selectVoidCellule()
+{
+  if (QLayer* canvas = activeLayer()) {
+    canvas->characterData()->setSelectedCells({});
+    canvas->refresh();
+  }
+}
+
+void MainWindow::updateZoomP()
+{
+  stepZoom(0);
+}
+
+void MainWindow::updateZoomM()
+{
+  stepZoom(1);
+}
+
+void MainWindow::stepZoom(int direction)
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  const double before = canvas->characterData()->zoom();
+  canvas->stepZoom(direction);
+  const double after = canvas->characterData()->zoom();
+  if (after != before)
+    canvas->updateSize();
+  zoomEdit->setText(zoomText(after));
+}
+
+// The field is left as typed: rewriting it would move the cursor under the
+// user's fingers.
+void MainWindow::updateZoom(QString text)
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  text.remove(QLatin1Char(' ')).remove(QLatin1Char('%'));
+  bool ok = false;
+  const double percent = QLocale::c().toDouble(text, &ok);
+  canvas->setZoom(ok ? percent / 100 : 0.0);
+  canvas->updateSize();
+}
+
+void MainWindow::updateZoom()
+{
+  updateZoom(zoomEdit->text());
+}
+
+void MainWindow::updateGrid()
+{
+  if (QLayer* canvas = activeLayer()) {
+    CharacterData* document = canvas->characterData();
+    document->setGridShown(!document->isGridShown());
+    canvas->refresh();
+  }
+}
+
+// The sub-window's "Close" answers the platform's close keys, Ctrl+W among
+// them on most desktops: both would claim the grid's key and neither would run.
+void MainWindow::keepGridShortcut(QMdiSubWindow* window)
+{
+  if (!window->systemMenu())
+    return;
+  const QKeySequence gridKey = gridAction->shortcut();
+  for (QAction* action : window->systemMenu()->actions()) {
+    QList<QKeySequence> keys = action->shortcuts();
+    if (keys.removeAll(gridKey) > 0)
+      action->setShortcuts(keys);
+  }
+}
+
+void MainWindow::updateActiveWindow(QMdiSubWindow* window)
+{
+  if (!window) {
+    // The toolkit also announces a null window in passing while one of
+    // several sub-windows closes; the next activation repoints the docks.
+    if (mdiArea->currentSubWindow())
+      return;
+    // Without a canvas the list's actions cannot reach a closed one.
+    layerList->setLayer(nullptr);
+    layerList->setCharacterData(placeholderCharacter);
+    layerRender->setCharacterData(placeholderCharacter);
+    layerList->refresh();
+    layerRender->refresh();
+    zoomEdit->clear();
+    return;
+  }
+  QLayer* canvas = canvasOf(window);
+  if (!canvas)
+    return;
+  CharacterData* document = canvas->characterData();
+  layerList->setCharacterData(document);
+  layerRender->setCharacterData(document);
+  layerList->setLayer(canvas);
+  layerList->refresh();
+  layerRender->refresh();
+  zoomEdit->setText(zoomText(document->zoom()));
+  document->setGridShown(gridAction->isChecked());
+  canvas->refresh();
+}
+
 // The commands below come with their own windows and flows; until then they
 // do nothing.
 void MainWindow::newConversion() {}
 void MainWindow::newSorvel() {}
-void MainWindow::updateActiveWindow(QMdiSubWindow*) {}
 void MainWindow::openRpgSorvelUrl() {}
 void MainWindow::changeBg() {}
 void MainWindow::showHelp() {}
@@ -905,20 +1164,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
   if (accepted)
     settings.setValue("Path", "opened", opened);
 }
-void MainWindow::updateGrid() {}
-void MainWindow::updateZoomP() {}
-void MainWindow::updateZoomM() {}
-void MainWindow::updateZoom() {}
-void MainWindow::updateZoom(QString) {}
 void MainWindow::addElementLibrary() {}
-void MainWindow::undo() {}
-void MainWindow::redo() {}
-void MainWindow::couper() {}
-void MainWindow::copier() {}
-void MainWindow::coller() {}
-void MainWindow::selectAllCellule() {}
-void MainWindow::selectReverseCellule() {}
-void MainWindow::selectVoidCellule() {}
 void MainWindow::addCharacterElement() {}
 void MainWindow::convertCharacter() {}
 void MainWindow::flipCharH() {}

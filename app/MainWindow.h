@@ -205,4 +205,9 @@ private:
   void addDocks();
   void connectDockToggles();
   void readColours();
+  // The edit and view commands' shared steps.
+  void showHistoryStep(QLayer* canvas, int index);
+  void refreshElementList();
+  void stepZoom(int direction);
+  void keepGridShortcut(QMdiSubWindow* window);
 };

@@ -1,5 +1,7 @@
 #include "model/CharacterData.h"
 
+#include <algorithm>
+
 // A copy carries the document and the two caches, never the preview snapshot,
 // the error message or the drawing state: those belong to one editing session.
 CharacterData::CharacterData(const CharacterData& other)
@@ -126,6 +128,13 @@ void CharacterData::setLayerData(const LayerData& data)
   m_type = data.type;
   m_visible = data.visibility;
   m_selectedElements = data.selectedElements;
+  // The cell selection is not part of the record, but the record may bring
+  // fewer cells (a VX sheet after an XP one): a cell left selected beyond them
+  // would send the next operation to an image that does not exist.
+  const int cells = cellCount();
+  m_selectedCells.erase(std::remove_if(m_selectedCells.begin(), m_selectedCells.end(),
+                                       [cells](int c) { return c < 0 || c >= cells; }),
+                        m_selectedCells.end());
 }
 
 namespace {

@@ -80,6 +80,14 @@ private slots:
     QVERIFY(doc.selectedCells() == std::vector<int>({4, 5}));
     QCOMPARE(doc.zoom(), 3.0);
     QVERIFY(!doc.isGridShown());
+
+    // Back to fewer cells: the cells that no longer exist leave the selection.
+    doc.convertXPtoVX();
+    const LayerData vx = doc.toLayerData();
+    doc.convertVXtoXP();
+    doc.setSelectedCells({13, 3, 12, 15, 0, -1});
+    doc.setLayerData(vx);
+    QVERIFY(doc.selectedCells() == std::vector<int>({3, 0}));
   }
 
   void copiesOfDocuments()

@@ -1,0 +1,370 @@
+#include "tests/PromptRecorder.h"
+#include "tests/TestFiles.h"
+#include "tests/TestMain.h"
+
+#include "app/MainWindow.h"
+#include "canvas/QLayer.h"
+#include "canvas/QLayerList.h"
+#include "canvas/QLayerRender.h"
+#include "model/ClipBoard.h"
+
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSignalSpy>
+
+#include <numeric>
+
+namespace {
+
+// Elements "E0", "E1"...; every cell of element e is filled with 0xFF0000e0 + e.
+CharacterData sheetOf(int type, int elements)
+{
+  CharacterData doc(type, QSize(0, 0));
+  for (int e = 0; e < elements; ++e) {
+    QImage image(doc.cellSize(), QImage::Format_ARGB32);
+    image.fill(0xFF0000E0u + uint32_t(e));
+    doc.names().push_back("E" + std::to_string(e));
+    doc.sources().push_back(std::string());
+    doc.visibility().push_back(true);
+    doc.images().push_back(std::vector<QImage>(doc.cellCount(), image));
+    doc.offsets().push_back(std::vector<QPoint>(doc.cellCount(), QPoint(e, 1)));
+  }
+  return doc;
+}
+
+void showAndActivate(QWidget& window)
+{
+  window.show();
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+QLayer* open(MainWindow& window, const CharacterData& doc, const QString& name = "hero")
+{
+  if (!window.isVisible())
+    showAndActivate(window);
+  window.showCanvas(window.newCanvas(doc, name), name, QSize(), false);
+  // Closed here without the close questions, which have their own tests.
+  window.activeLayer()->setAskOnClose(false);
+  return window.activeLayer();
+}
+
+void press(MainWindow& window, Qt::Key key)
+{
+  QTest::keyClick(&window, key, Qt::ControlModifier);
+}
+
+QStringList names(const CharacterData& doc)
+{
+  QStringList out;
+  for (const std::string& n : doc.names())
+    out << QString::fromStdString(n);
+  return out;
+}
+
+std::string lastLabel(QLayer* canvas)
+{
+  return canvas->history()->label(canvas->history()->count() - 1);
+}
+
+} // namespace
+
+class TestEditCommands : public QObject
+{
+  Q_OBJECT
+
+private slots:
+  void init() { writeAll("sorvelkit.ini", QByteArray()); }
+
+  void pastedElementsLandAboveTheOneSelected_data()
+  {
+    QTest::addColumn<std::vector<int>>("selected");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList appended = {"E0", "E1", "E2", "E3", "E4", "E1", "E3"};
+    QTest::newRow("one") << std::vector<int>{0} << QStringList({"E0", "E1", "E3", "E1", "E2", "E3", "E4"});
+    QTest::newRow("none") << std::vector<int>{} << appended;
+    QTest::newRow("two") << std::vector<int>{0, 2} << appended;
+  }
+
+  // The copy outlives its character.
+  void pastedElementsLandAboveTheOneSelected()
+  {
+    QFETCH(std::vector<int>, selected);
+    QFETCH(QStringList, expected);
+    PromptRecorder recorder;
+    MainWindow window;
+    QLayer* source = open(window, sheetOf(XP, 5), "source");
+    source->characterData()->setSelectedElements({3, 1});
+    press(window, Qt::Key_C);
+    window.mdiArea->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QLayer* canvas = open(window, sheetOf(XP, 5));
+    CharacterData* doc = canvas->characterData();
+    doc->setSelectedElements(selected);
+    press(window, Qt::Key_V);
+    QCOMPARE(names(*doc), expected);
+    QCOMPARE(doc->image(selected.size() == 1 ? 2 : 6, 0).pixel(0, 0), 0xFF0000E3u);
+    QCOMPARE(lastLabel(canvas), std::string("Coller"));
+    QCOMPARE(window.layerList->thumbnailPixmaps().size(), size_t(7));
+    QVERIFY(recorder.asked.isEmpty());
+  }
+
+  void refusedPastesChangeNothing()
+  {
+    PromptRecorder recorder;
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(XP, 250));
+    CharacterData* doc = canvas->characterData();
+    press(window, Qt::Key_V);
+
+    std::vector<int> ten(10);
+    std::iota(ten.begin(), ten.end(), 0);
+    doc->setSelectedElements(ten);
+    press(window, Qt::Key_C);
+    press(window, Qt::Key_V);
+    QCOMPARE(doc->elementCount(), 250);
+
+    doc->setSelectedCells({4, 2});
+    press(window, Qt::Key_C);
+    press(window, Qt::Key_V);
+    QCOMPARE(canvas->history()->count(), 1);
+    QCOMPARE(recorder.titles(), QStringList({"Coller", "Avertissement", "Information"}));
+    QCOMPARE(recorder.asked[0].text, QString("Le presse-papier est vide."));
+    QCOMPARE(recorder.asked[1].text, QString("Impossible de créer plus de 255 éléments !"));
+    QCOMPARE(recorder.asked[2].text, QString("Veuillez sélectionner un élément et une cellule."));
+    QCOMPARE(recorder.asked[1].icon, int(QMessageBox::Warning));
+  }
+
+  // The first selected element's first selected cell, whatever sheet it lands on.
+  void aCopiedCellTakesTheSelectedOne()
+  {
+    MainWindow window;
+    CharacterData xp = sheetOf(XP, 2);
+    xp.image(1, 5).setPixel(0, 0, 0xFF123456u);
+    xp.setOffset(QPoint(7, -3), 1, 5);
+    xp.setSelectedElements({1, 0});
+    xp.setSelectedCells({5, 2, 9});
+    open(window, xp);
+    press(window, Qt::Key_C);
+    QCOMPARE(int(window.clipboard->kind()), int(ClipBoard::Cell));
+
+    QLayer* canvas = open(window, sheetOf(VX, 3));
+    CharacterData* doc = canvas->characterData();
+    doc->setSelectedElements({2});
+    doc->setSelectedCells({11});
+    press(window, Qt::Key_V);
+    QCOMPARE(doc->image(2, 11).size(), QSize(32, 48));
+    QCOMPARE(doc->image(2, 11).pixel(0, 0), 0xFF123456u);
+    QCOMPARE(doc->offset(2, 11), QPoint(7, -3));
+    QCOMPARE(doc->image(2, 10).pixel(0, 0), 0xFF0000E2u);
+    QCOMPARE(lastLabel(canvas), std::string("Coller"));
+  }
+
+  void cutClearsCellsOrRemovesElements_data()
+  {
+    QTest::addColumn<std::vector<int>>("cells");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("cells") << std::vector<int>{1, 3} << QStringList({"E0", "E1", "E2"});
+    QTest::newRow("elements") << std::vector<int>{} << QStringList({"E1"});
+  }
+
+  void cutClearsCellsOrRemovesElements()
+  {
+    QFETCH(std::vector<int>, cells);
+    QFETCH(QStringList, left);
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(XP, 3));
+    CharacterData* doc = canvas->characterData();
+    doc->setSelectedElements({2, 0});
+    doc->setSelectedCells(cells);
+    press(window, Qt::Key_X);
+    QCOMPARE(names(*doc), left);
+    QCOMPARE(window.layerList->thumbnailPixmaps().size(), size_t(left.size()));
+    QCOMPARE(lastLabel(canvas), std::string("Couper"));
+    if (!cells.empty()) {
+      QCOMPARE(doc->image(0, 3).pixel(0, 0), kBlankPixel);
+      QCOMPARE(doc->image(2, 1).pixel(0, 0), kBlankPixel);
+      QCOMPARE(doc->image(0, 2).pixel(0, 0), 0xFF0000E0u);
+      QCOMPARE(doc->image(1, 1).pixel(0, 0), 0xFF0000E1u);
+    }
+  }
+
+  // Undoing a layout conversion gives back fewer cells than may be selected.
+  void undoAndRedoRestoreTheSheet()
+  {
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(VX, 2));
+    CharacterData* doc = canvas->characterData();
+    press(window, Qt::Key_Z);
+    press(window, Qt::Key_Y);
+    QCOMPARE(canvas->history()->currentIndex(), 1);
+
+    doc->convertVXtoXP();
+    canvas->updateSize();
+    canvas->addHistory(doc, "Conversion");
+    window.layerList->setCharacterData(window.placeholderCharacter);
+    window.layerRender->setCharacterData(window.placeholderCharacter);
+    doc->setSelectedElements({1});
+    doc->setSelectedCells({12, 15, 2, 13});
+    press(window, Qt::Key_Z);
+    QCOMPARE(int(doc->type()), int(VX));
+    QCOMPARE(canvas->size(), QSize(96, 128));
+    QVERIFY(doc->selectedCells() == std::vector<int>{2});
+    QCOMPARE(window.layerList->characterData(), doc);
+    QCOMPARE(window.layerRender->renderSize(), QSize(96 + QLayerRender::kStripWidth, 32));
+    press(window, Qt::Key_Y);
+    QCOMPARE(int(doc->type()), int(XP));
+    QCOMPARE(canvas->size(), QSize(128, 128));
+    press(window, Qt::Key_Y);
+    press(window, Qt::Key_Z);
+
+    doc->setSelectedElements({1});
+    press(window, Qt::Key_X);
+    QCOMPARE(doc->image(1, 2).pixel(0, 0), kBlankPixel);
+    press(window, Qt::Key_Z);
+    press(window, Qt::Key_Z);
+    QCOMPARE(canvas->history()->currentIndex(), 0);
+    QCOMPARE(doc->image(1, 2).pixel(0, 0), 0xFF0000E1u);
+    press(window, Qt::Key_Y);
+    press(window, Qt::Key_Y);
+    QCOMPARE(canvas->history()->currentIndex(), 1);
+    QCOMPARE(doc->image(1, 2).pixel(0, 0), kBlankPixel);
+  }
+
+  void typedZoom_data()
+  {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("2") << "2" << 0.5;
+    QTest::newRow("20") << "20" << 0.5;
+    QTest::newRow("200") << "200" << 2.0;
+    QTest::newRow("spaces and percent") << " 1 5 0 %%" << 1.5;
+    QTest::newRow("decimal point") << "250.5" << 2.505;
+    QTest::newRow("not a number") << "abc" << 0.5;
+    QTest::newRow("nan") << "nan" << 0.5;
+    QTest::newRow("too large") << "99999" << 16.0;
+  }
+
+  void typedZoom()
+  {
+    QFETCH(QString, typed);
+    QFETCH(double, zoom);
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(XP, 1));
+    window.zoomEdit->clear();
+    QTest::keyClicks(window.zoomEdit, typed);
+    QCOMPARE(canvas->characterData()->zoom(), zoom);
+    QCOMPARE(canvas->size(), canvas->characterData()->zoomedSize());
+    QCOMPARE(window.zoomEdit->text(), typed);
+  }
+
+  void zoomSteps_data()
+  {
+    QTest::addColumn<double>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("in from 1") << 1.0 << int(Qt::Key_Plus) << 1.5 << "150 %";
+    QTest::newRow("in at 16") << 16.0 << int(Qt::Key_Plus) << 16.0 << "1600 %";
+    QTest::newRow("out from typed") << 2.9 << int(Qt::Key_Minus) << 2.0 << "200 %";
+    QTest::newRow("out at 0.5") << 0.5 << int(Qt::Key_Minus) << 0.5 << "50 %";
+  }
+
+  void zoomSteps()
+  {
+    QFETCH(double, start);
+    QFETCH(int, key);
+    QFETCH(double, zoom);
+    QFETCH(QString, text);
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(XP, 1));
+    canvas->setZoom(start);
+    canvas->updateSize();
+    press(window, Qt::Key(key));
+    QCOMPARE(canvas->characterData()->zoom(), zoom);
+    QCOMPARE(window.zoomEdit->text(), text);
+    QCOMPARE(canvas->size(), canvas->characterData()->zoomedSize());
+  }
+
+  void cellSelection_data()
+  {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("cells");
+    QTest::newRow("XP") << int(XP) << 16;
+    QTest::newRow("VX") << int(VX) << 12;
+  }
+
+  void cellSelection()
+  {
+    QFETCH(int, type);
+    QFETCH(int, cells);
+    MainWindow window;
+    QLayer* canvas = open(window, sheetOf(type, 1));
+    CharacterData* doc = canvas->characterData();
+    canvas->setFocus();
+    press(window, Qt::Key_A);
+    QCOMPARE(doc->selectedCellCount(), cells);
+    doc->setSelectedCells({3, 0});
+    press(window, Qt::Key_I);
+    QCOMPARE(doc->selectedCellCount(), cells - 2);
+    QCOMPARE(doc->selectedCell(0), 1);
+    QVERIFY(!doc->isCellSelected(3));
+    press(window, Qt::Key_D);
+    QCOMPARE(doc->selectedCellCount(), 0);
+    QCOMPARE(canvas->history()->count(), 1);
+    QVERIFY(doc->selectedElements().empty());
+  }
+
+  void docksFollowTheActiveCharacter()
+  {
+    PromptRecorder recorder;
+    MainWindow window;
+    QLayer* first = open(window, sheetOf(XP, 2), "first");
+    first->characterData()->setZoom(3.0);
+    QLayer* second = open(window, sheetOf(VX, 4), "second");
+    QMdiSubWindow* firstWindow = window.mdiArea->subWindowList()[0];
+
+    window.mdiArea->setActiveSubWindow(firstWindow);
+    QCOMPARE(window.layerList->characterData(), first->characterData());
+    QCOMPARE(window.layerList->thumbnailPixmaps().size(), size_t(2));
+    QCOMPARE(window.zoomEdit->text(), QString("300 %"));
+
+    // A grid hidden while the action is checked comes back with the activation.
+    press(window, Qt::Key_W);
+    QVERIFY(!first->characterData()->isGridShown() && !window.gridAction->isChecked());
+    press(window, Qt::Key_W);
+    QVERIFY(first->characterData()->isGridShown());
+    second->characterData()->setGridShown(false);
+    window.mdiArea->activateNextSubWindow();
+    QVERIFY(second->characterData()->isGridShown());
+
+    // Closed while another window is active (the close question): the null
+    // window the area announces in passing leaves the docks alone.
+    window.mdiArea->setActiveSubWindow(firstWindow);
+    QWidget question;
+    showAndActivate(question);
+    QSignalSpy zoomTexts(window.zoomEdit, &QLineEdit::textChanged);
+    firstWindow->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(window.layerList->characterData(), second->characterData());
+    QCOMPARE(zoomTexts.size(), 1);
+    QCOMPARE(window.zoomEdit->text(), QString("100 %"));
+
+    window.mdiArea->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(window.layerList->characterData(), window.placeholderCharacter);
+    QVERIFY(window.layerList->thumbnailPixmaps().empty());
+    QCOMPARE(window.layerRender->renderSize(), QSize(128 + QLayerRender::kStripWidth, 48));
+    QCOMPARE(window.zoomEdit->text(), QString());
+    // The list's actions find no canvas to reach (the sanitizer build checks it).
+    window.layerList->aColler();
+    window.layerList->aAddElement();
+    QCOMPARE(window.placeholderCharacter->elementCount(), 0);
+    QVERIFY(recorder.asked.isEmpty());
+  }
+};
+
+SK_TEST_MAIN(TestEditCommands)
+#include "test_editcommands.moc"
