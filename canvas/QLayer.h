@@ -58,11 +58,6 @@ public:
   void stepZoom(int direction); // 0 in, 1 out
   QPoint cellPosition(int cell) const;
 
-  void setModified(bool modified);
-  void addHistory(const CharacterData* document, const std::string& label);
-  void pushHistory(const LayerData& snapshot, const std::string& label);
-  const LayerData& goToHistoryStep(int index);
-
   // Results: 0 the write failed (the reason in the document's error text),
   // 1 written, 2 the user cancelled the file dialog.
   unsigned char saveAs();
@@ -80,6 +75,11 @@ public:
   // Save answered to a close question: true once saved; a failed write is
   // reported under "Fermeture", a cancelled file dialog silently.
   bool saveBeforeClose(QWidget* parent);
+
+  void setModified(bool modified);
+  void addHistory(const CharacterData* document, const std::string& label);
+  void pushHistory(const LayerData& snapshot, const std::string& label);
+  const LayerData& goToHistoryStep(int index);
 
   // The main window's drawing state; none is owned.
   unsigned char* tool = nullptr;

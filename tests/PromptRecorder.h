@@ -92,7 +92,12 @@ private:
     Prompts& p = prompts();
     p.runMessageBox = [this](QMessageBox& box) {
       note("box", box.windowTitle(), box.text(), QString(), int(box.icon()));
+      // The box's own check box, or one that a question laid out itself.
       QCheckBox* check = box.checkBox() ? box.checkBox() : box.findChild<QCheckBox*>();
+      if (check && !ticks.empty()) {
+        check->setChecked(ticks.front() == 1);
+        ticks.pop_front();
+      }
       Asked& shown = asked.last();
       shown.pixmap = box.iconPixmap().size();
       if (!box.informativeText().isEmpty())
@@ -102,10 +107,6 @@ private:
           shown.extra << label->text();
       if (check)
         shown.extra << check->text();
-      if (check && !ticks.empty()) {
-        check->setChecked(ticks.front() == 1);
-        ticks.pop_front();
-      }
       return take(buttons, QMessageBox::Cancel);
     };
     p.question = [this](QWidget*, const QString& title, const QString& text, QMessageBox::StandardButtons,

@@ -234,6 +234,27 @@ private slots:
     QCOMPARE(storedText("showCloseFile"), QString("(none)"));
   }
 
+  // A damaged file leaves the open character whole.
+  void loadingAndSavingInPlace()
+  {
+    Open open;
+    QVERIFY(open.canvas->characterData()->saveProjectFile(here("old.sk").toStdString(), 0));
+    writeAll(here("damaged.sk"), QByteArray("\x01\x00\x05", 3));
+    open.canvas->characterData()->addElement("", 0);
+
+    QVERIFY(!open.canvas->loadFrom(here("damaged.sk")));
+    QCOMPARE(open.canvas->characterData()->elementCount(), 2);
+    QVERIFY(!open.canvas->characterData()->errorMessage().empty());
+    QCOMPARE(int(open.canvas->currentFormat), 1);
+
+    QVERIFY(open.canvas->loadFrom(here("old.sk")));
+    QCOMPARE(open.canvas->characterData()->elementCount(), 1);
+    QCOMPARE(int(open.canvas->currentFormat), 0);
+    QVERIFY(open.canvas->saveTo(here("again.sk")));
+    QCOMPARE(readAll(here("again.sk")), readAll(here("old.sk")));
+    QVERIFY(!open.canvas->isModified());
+  }
+
   void noQuestionWhenAskedAlready()
   {
     PromptRecorder recorder;
