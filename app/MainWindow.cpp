@@ -793,11 +793,15 @@ void MainWindow::copier()
   if (document->selectedElementCount() == 0)
     return;
   ClipBoard* copied;
-  if (document->selectedCellCount() == 0)
+  if (document->selectedCellCount() == 0) {
     copied = new ClipBoardData<LayerData>(document->copySelectedElements(), ClipBoard::Elements);
-  else
-    copied = new ClipBoardData<LayerDataCellule>(
-        document->cellule(document->selectedElement(0), document->selectedCell(0)), ClipBoard::Cell);
+  } else {
+    const int element = document->selectedElement(0);
+    const int cell = document->selectedCell(0);
+    if (element < 0 || element >= document->elementCount() || cell < 0 || cell >= document->cellCount())
+      return;
+    copied = new ClipBoardData<LayerDataCellule>(document->cellule(element, cell), ClipBoard::Cell);
+  }
   delete clipboard;
   clipboard = copied;
 }
