@@ -254,15 +254,6 @@ private slots:
     QCOMPARE(readAll(here("again.sk")), readAll(here("old.sk")));
     QVERIFY(!open.canvas->isModified());
   }
-
-  void noQuestionWhenAskedAlready()
-  {
-    PromptRecorder recorder;
-    Open open;
-    open.canvas->setAskOnClose(false);
-    QVERIFY(open.sub->close());
-    QVERIFY(recorder.asked.isEmpty());
-  }
 };
 
 SK_TEST_MAIN(TestQLayerSave)
