@@ -20,6 +20,7 @@
 #include "widgets/QNewCharacter.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -1704,10 +1705,133 @@ void MainWindow::updateActiveWindow(QMdiSubWindow* window)
 // do nothing.
 void MainWindow::newConversion() {}
 void MainWindow::newSorvel() {}
-void MainWindow::save() {}
-void MainWindow::saveAs() {}
-void MainWindow::saveAll() {}
+namespace {
+
+void reportSave(QWidget* parent, unsigned char result)
+{
+  if (result == 0)
+    prompts().message(parent, QMessageBox::Critical, QStringLiteral("Sauvegarde"),
+                      QStringLiteral("Impossible de sauvegarder le fichier."), QString());
+}
+
+// One open document in the closing pass. Once its sub-window is closed it is
+// never touched again: the toolkit deletes it later, at a time the pass does
+// not know, so its path is kept as it stood then.
+struct ClosingDocument
+{
+  QMdiSubWindow* window;
+  QLayer* canvas;
+  bool closed = false;
+  QString path;
+};
+
+void closeDocument(ClosingDocument& document)
+{
+  document.path = document.canvas->filePath();
+  document.closed = document.window->close();
+}
+
+} // namespace
+
+void MainWindow::save()
+{
+  if (QLayer* canvas = activeLayer())
+    reportSave(this, canvas->save());
+}
+
+void MainWindow::saveAs()
+{
+  if (QLayer* canvas = activeLayer())
+    reportSave(this, canvas->saveAs());
+}
+
+void MainWindow::saveAll()
+{
+  for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    mdiArea->setActiveSubWindow(window);
+    if (QLayer* canvas = canvasOf(window))
+      reportSave(this, canvas->save());
+  }
+}
+
+// The mass-save window comes with the batch tools.
 void MainWindow::saveMass() {}
+
+// Settings are written once, after every question and save: a settings object
+// held across them would, when released, overwrite the folder a save dialog
+// stored meanwhile.
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+  std::vector<ClosingDocument> documents;
+  for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::CreationOrder))
+    if (QLayer* canvas = canvasOf(window))
+      documents.push_back({window, canvas, false, QString()});
+  int modified = 0;
+  for (ClosingDocument& document : documents) {
+    document.canvas->setAskOnClose(false);
+    modified += document.canvas->isModified() ? 1 : 0;
+  }
+
+  bool accepted = true;
+  bool saveAll = false;
+  for (ClosingDocument& document : documents) {
+    if (!document.canvas->isModified())
+      continue;
+    mdiArea->setActiveSubWindow(document.window);
+    const QMessageBox::StandardButton answer = document.canvas->askCloseModified(modified > 1, this);
+    if (answer == QMessageBox::SaveAll) {
+      saveAll = true;
+      break;
+    }
+    if (answer == QMessageBox::Save)
+      accepted = document.canvas->saveBeforeClose(this);
+    else if (answer != QMessageBox::Discard)
+      accepted = false;
+    if (!accepted)
+      break;
+    closeDocument(document);
+    --modified;
+  }
+
+  // A document answered Discard is closed already, so it is never saved here.
+  if (saveAll) {
+    for (ClosingDocument& document : documents) {
+      if (document.closed)
+        continue;
+      mdiArea->setActiveSubWindow(document.window);
+      if (document.canvas->isModified() && !document.canvas->saveBeforeClose(this)) {
+        accepted = false;
+        break;
+      }
+      closeDocument(document);
+    }
+  }
+
+  QString opened;
+  if (accepted) {
+    for (const ClosingDocument& document : documents) {
+      const QString path = document.closed ? document.path : document.canvas->filePath();
+      if (!path.isEmpty())
+        opened += path + QLatin1Char('|');
+    }
+    mdiArea->closeAllSubWindows();
+    // The sub-windows are deleted later: nothing may point into them by then.
+    layerList->setCharacterData(placeholderCharacter);
+    layerList->setLayer(nullptr);
+    layerRender->setCharacterData(placeholderCharacter);
+  } else {
+    for (ClosingDocument& document : documents)
+      if (!document.closed)
+        document.canvas->setAskOnClose(true);
+  }
+  event->setAccepted(accepted);
+
+  IniSettings settings;
+  settings.setValue("Color", "primary", static_cast<int>(primaryColor.rgba()));
+  settings.setValue("Color", "secondary", static_cast<int>(secondaryColor.rgba()));
+  if (accepted)
+    settings.setValue("Path", "opened", opened);
+}
 void MainWindow::addElementLibrary() {}
 void MainWindow::addCharacterElement() {}
 void MainWindow::redimension() {}

@@ -198,6 +198,7 @@ protected slots:
   void openRecent();
 
 protected:
+  void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 

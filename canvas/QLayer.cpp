@@ -1,12 +1,20 @@
 #include "canvas/QLayer.h"
 
+#include "core/IniSettings.h"
+#include "core/PathUtils.h"
+#include "core/Prompts.h"
+#include "core/Questions.h"
+#include "core/SaveFile.h"
 #include "ops/MoveDragView.h"
 
+#include <QCloseEvent>
+#include <QDir>
 #include <QEnterEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QSaveFile>
 
 #include <array>
 
@@ -127,6 +135,185 @@ const LayerData& QLayer::goToHistoryStep(int index)
   const LayerData& step = m_history.goTo(index);
   setModified(m_history.currentIndex() != m_history.savedIndex());
   return step;
+}
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
+const QString kBetaFilter = QStringLiteral("Fichier Sorvel Kit Bêta (*.sk)");
+const QString kImageFilter = QStringLiteral("Image (*.png)");
+
+std::string utf8(const QString& text)
+{
+  return text.toUtf8().toStdString();
+}
+
+} // namespace
+
+// Each settings object lives only while it is read or written: one held
+// across the dialog would overwrite, when released, whatever another window
+// stored meanwhile.
+QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
+{
+  QString folder = QDir::homePath();
+  {
+    IniSettings settings;
+    settings.getValue("pathSaveSKFile", folder);
+  }
+  const QString answer = prompts().saveFileName(
+      this, title, folder, kProjectFilter + QStringLiteral(";;") + kBetaFilter + QStringLiteral(";;") + kImageFilter,
+      &selectedFilter);
+  if (answer.isEmpty())
+    return answer;
+  // An element source is a path followed by "?": such a folder is no folder.
+  const QString chosenFolder = pathDirectory(answer);
+  if (!chosenFolder.contains(QLatin1Char('?'))) {
+    IniSettings settings;
+    settings.setValue("Path", "pathSaveSKFile", chosenFolder);
+  }
+  return answer;
+}
+
+// The flattened image keeps straight alpha; a pixmap's premultiplied round
+// trip would alter the colours of semi-transparent pixels.
+bool QLayer::writeImage(QString path)
+{
+  ensureExtension(path, QStringLiteral("png"));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  if (!m_character.flattenImage().save(&file, "PNG")) {
+    file.cancelWriting();
+    return false;
+  }
+  return commitSaveFile(file);
+}
+
+bool QLayer::writeProject(QString path)
+{
+  ensureExtension(path, QStringLiteral("sk"));
+  if (!saveTo(path))
+    return false;
+  m_filePath = path;
+  m_name = pathBaseName(path);
+  setModified(false); // again, for the title under the new name
+  return true;
+}
+
+unsigned char QLayer::saveAs()
+{
+  QString filter;
+  const QString answer = askSavePath(QStringLiteral("Enregistrer sous..."), filter);
+  if (answer.isEmpty())
+    return 2;
+  if (filter == kImageFilter)
+    return writeImage(answer) ? 1 : 0;
+  currentFormat = filter == kBetaFilter ? 0 : 1;
+  return writeProject(answer) ? 1 : 0;
+}
+
+// A document saved in or opened from the older layout keeps it on every plain
+// save, until a save-as picks the current one.
+unsigned char QLayer::save()
+{
+  QString filter;
+  if (m_filePath.isEmpty()) {
+    const QString answer = askSavePath(QStringLiteral("Enregistrer"), filter);
+    if (answer.isEmpty())
+      return 2;
+    if (filter == kImageFilter)
+      return writeImage(answer) ? 1 : 0; // no project path: the next save asks again
+    m_filePath = answer;
+  }
+  currentFormat = filter != kBetaFilter && currentFormat == 1 ? 1 : 0;
+  return writeProject(m_filePath) ? 1 : 0;
+}
+
+// The reader empties the document before it finds a file damaged, so it
+// reads into a copy and the open document only changes on success.
+bool QLayer::loadFrom(const QString& path)
+{
+  CharacterData read;
+  unsigned char version = currentFormat;
+  if (!read.loadProjectFile(utf8(path), &version)) {
+    m_character.errorMessage() = read.errorMessage();
+    return false;
+  }
+  m_character = read;
+  currentFormat = version;
+  return true;
+}
+
+bool QLayer::saveTo(const QString& path)
+{
+  if (!m_character.saveProjectFile(utf8(path), currentFormat))
+    return false;
+  m_history.markSaved();
+  setModified(false);
+  return true;
+}
+
+QMessageBox::StandardButton QLayer::askCloseModified(bool offerSaveAll, QWidget* parent)
+{
+  const QPixmap thumbnail = QPixmap::fromImage(
+      m_character.flattenImage().scaled(64, 96, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  const QString shown = m_filePath.isEmpty() ? m_name : m_filePath;
+  return offerSaveAll ? askCloseCharacters(shown, thumbnail, parent) : askCloseCharacter(shown, thumbnail, parent);
+}
+
+bool QLayer::saveBeforeClose(QWidget* parent)
+{
+  const unsigned char result = save();
+  if (result == 0)
+    prompts().message(parent, QMessageBox::Critical, QStringLiteral("Fermeture"),
+                      QStringLiteral("Impossible de sauvegarder le fichier."), QString());
+  return result == 1;
+}
+
+// The "don't ask again" choice is stored only when the question was put, so a
+// later silent close never turns it back on.
+bool QLayer::confirmClose()
+{
+  bool ask = true;
+  {
+    IniSettings settings;
+    settings.getValue("showCloseFile", ask);
+  }
+  if (!ask)
+    return true;
+  bool ticked = false;
+  const QString shown = m_filePath.isEmpty() ? m_name : pathFileName(m_filePath);
+  const QMessageBox::StandardButton answer = askWithCheckBox(
+      this, QStringLiteral("Fermeture"), QStringLiteral("<h3>Fermer un character</h3>"),
+      QStringLiteral("Etes-vous sûr(e) de vouloir fermer ") + shown + QStringLiteral(" ?"),
+      QStringLiteral("Ne plus afficher ce message"), ticked, QMessageBox::Yes | QMessageBox::No,
+      QMessageBox::Question);
+  if (answer != QMessageBox::Yes)
+    return false;
+  IniSettings settings;
+  settings.setValue("showAgain", "showCloseFile", !ticked);
+  return true;
+}
+
+void QLayer::closeEvent(QCloseEvent* event)
+{
+  bool goAhead = true;
+  if (m_askOnClose) {
+    if (!m_modified) {
+      goAhead = confirmClose();
+    } else {
+      switch (askCloseModified(false, this)) {
+      case QMessageBox::Save:
+        goAhead = saveBeforeClose(this);
+        break;
+      case QMessageBox::Discard:
+        break;
+      default: // Cancel, or the question escaped
+        goAhead = false;
+      }
+    }
+  }
+  event->setAccepted(goAhead);
 }
 
 bool QLayer::hasDrawingState() const

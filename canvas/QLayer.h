@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPoint>
@@ -61,6 +62,24 @@ public:
   void stepZoom(int direction); // 0 in, 1 out
   QPoint cellPosition(int cell) const;
 
+  // Results: 0 the write failed (the reason in the document's error text),
+  // 1 written, 2 the user cancelled the file dialog.
+  unsigned char saveAs();
+  // Asks for a file only when the document has none yet.
+  unsigned char save();
+  // On failure the document is left as it was, with the reader's message in
+  // its error text.
+  bool loadFrom(const QString& path);
+  // Writes the project in the currentFormat layout; the path is taken as is.
+  bool saveTo(const QString& path);
+
+  // The question put before a modified document closes, with its thumbnail:
+  // Save, Discard or Cancel, and Save All as well when offerSaveAll.
+  QMessageBox::StandardButton askCloseModified(bool offerSaveAll, QWidget* parent);
+  // Save answered to a close question: true once saved; a failed write is
+  // reported under "Fermeture", a cancelled file dialog silently.
+  bool saveBeforeClose(QWidget* parent);
+
   void setModified(bool modified);
   void addHistory(const CharacterData* document, const std::string& label);
   void pushHistory(const LayerData& snapshot, const std::string& label);
@@ -85,8 +104,17 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
 private:
+  // The save dialog in the remembered folder; remembers the chosen one. An
+  // empty answer means cancelled.
+  QString askSavePath(const QString& title, QString& selectedFilter);
+  bool writeImage(QString path);
+  // Writes in the currentFormat layout, then names the document after the file.
+  bool writeProject(QString path);
+  bool confirmClose();
+
   // Events that reach a canvas before the main window handed over its drawing
   // state are ignored rather than read through a null pointer.
   bool hasDrawingState() const;

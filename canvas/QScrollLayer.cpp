@@ -2,6 +2,8 @@
 
 #include "canvas/QLayer.h"
 
+#include <QCloseEvent>
+
 QScrollLayer::QScrollLayer(QLayer* canvas)
   : QScrollArea(nullptr)
 {
@@ -10,3 +12,12 @@ QScrollLayer::QScrollLayer(QLayer* canvas)
 }
 
 QScrollLayer::~QScrollLayer() = default;
+
+// Asks the canvas itself rather than looking at its visibility afterwards: a
+// canvas in a minimised sub-window or a hidden tab is not visible either, and
+// its refused close must still keep the sub-window.
+void QScrollLayer::closeEvent(QCloseEvent* event)
+{
+  QWidget* canvas = widget();
+  event->setAccepted(!canvas || canvas->close());
+}

@@ -9,4 +9,7 @@ class QScrollLayer : public QScrollArea
 public:
   explicit QScrollLayer(QLayer* canvas);
   ~QScrollLayer() override;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
 };

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QColor>
 #include <QDialog>
+#include <QLabel>
 #include <QList>
 #include <QUrl>
 
@@ -26,6 +27,8 @@ struct PromptRecorder
     int icon = 0;       // QMessageBox::Icon of messages and boxes
     bool alpha = false; // the colour dialog's alpha flag
     QString details;    // a message's detailed text
+    QStringList extra;  // a box's informative text, added labels, then its check box's text
+    QSize pixmap;       // a box's icon pixmap
   };
   QList<Asked> asked;
 
@@ -63,7 +66,7 @@ private:
   void note(const QString& kind, const QString& title, const QString& text, const QString& filter = QString(),
             int icon = 0, bool alpha = false)
   {
-    asked << Asked{kind, title, text, filter, icon, alpha, QString()};
+    asked << Asked{kind, title, text, filter, icon, alpha, QString(), QStringList(), QSize()};
   }
 
   template <class T, class D>
@@ -96,6 +99,15 @@ private:
         check->setChecked(ticks.front() == 1);
         ticks.pop_front();
       }
+      Asked& shown = asked.last();
+      shown.pixmap = box.iconPixmap().size();
+      if (!box.informativeText().isEmpty())
+        shown.extra << box.informativeText();
+      for (QLabel* label : box.findChildren<QLabel*>())
+        if (!label->objectName().startsWith(QLatin1String("qt_msgbox")) && !label->text().isEmpty())
+          shown.extra << label->text();
+      if (check)
+        shown.extra << check->text();
       return take(buttons, QMessageBox::Cancel);
     };
     p.question = [this](QWidget*, const QString& title, const QString& text, QMessageBox::StandardButtons,

@@ -45,6 +45,8 @@ QLayer* open(MainWindow& window, const CharacterData& doc, const QString& name =
   if (!window.isVisible())
     showAndActivate(window);
   window.showCanvas(window.newCanvas(doc, name), name, QSize(), false);
+  // Closed here without the close questions, which have their own tests.
+  window.activeLayer()->setAskOnClose(false);
   return window.activeLayer();
 }
 
