@@ -602,14 +602,14 @@ private slots:
   void deleteRefused()
   {
     Fixture f(2);
-    QFile::remove(IniSettings::filePath());
+    writeAll("sorvelkit.ini", QByteArray());
     PromptRecorder rec;
     rec.buttons = {QMessageBox::No};
     f.doc().setSelectedElements({0});
     f.list.aSupprimer();
     QCOMPARE(rec.asked.size(), 1);
     QCOMPARE(f.doc().elementCount(), 2);
-    QVERIFY(!QFile::exists(IniSettings::filePath()));
+    QCOMPARE(readAll(IniSettings::filePath()), QByteArray()); // an unticked "No" stores nothing
   }
 
   void properties()

@@ -63,7 +63,7 @@ class TestColourBox : public QObject
   Q_OBJECT
 
 private slots:
-  void init() { QFile::remove(IniSettings::filePath()); }
+  void init() { writeAll("sorvelkit.ini", QByteArray()); }
   void hexField_data();
   void hexField();
   void setColorForms();

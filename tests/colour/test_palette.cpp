@@ -57,7 +57,7 @@ class TestPalette : public QObject
   Q_OBJECT
 
 private slots:
-  void init() { QFile::remove(IniSettings::filePath()); }
+  void init() { writeAll("sorvelkit.ini", QByteArray()); }
   void checkerboard();
   void defaultPaletteFile();
   void load_data();
@@ -93,7 +93,7 @@ void TestPalette::defaultPaletteFile()
   QCOMPARE(bytes.mid(3 + 10 * 4, 16).toHex(' '), QByteArray("40 40 40 80 80 80 80 80 ff 00 00 ff ff 80 80 ff"));
   QCOMPARE(bytes.mid(479, 4).toHex(' '), QByteArray("80 00 51 80"));
 
-  QFile::remove(IniSettings::filePath()); // or it would load dock.skp
+  writeAll("sorvelkit.ini", QByteArray()); // or it would load dock.skp
   QColorPalette dialog(QSize(12, 12), QSize(33, 6));
   QCOMPARE(dialog.size(), QSize(396, 72));
   rec.files = {"dialog.skp"};

@@ -47,7 +47,8 @@ class TestIniSettings : public QObject
   Q_OBJECT
 
 private slots:
-  void init() { QFile::remove(kIni); }
+  // An empty file, never none: without one the settings go beside the binary.
+  void init() { writeIni(""); }
 
   void filePathPrefersCurrentFolder();
   void setThenDestroyWrites();
@@ -66,6 +67,7 @@ private slots:
 
 void TestIniSettings::filePathPrefersCurrentFolder()
 {
+  QFile::remove(kIni);
   QCOMPARE(IniSettings::filePath(), QCoreApplication::applicationDirPath() + "/sorvelkit.ini");
   writeIni("");
   QCOMPARE(IniSettings::filePath(), QString("sorvelkit.ini"));
