@@ -6,8 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-MovableElementList::MovableElementList(CharacterData* document, int rows, QWidget* parent)
+MovableElementList::MovableElementList(CharacterData* document, int rows, int invisibleLeft, QWidget* parent)
     : ElementListView(document, rows, parent),
+      invisibleLeft(invisibleLeft),
       movingPixmap(QStringLiteral(":/icon/movingVertical.png"))
 {
 }
@@ -32,11 +33,23 @@ void MovableElementList::aMove()
   }
 }
 
-void MovableElementList::paintDropMark(QPainter& painter) const
+void MovableElementList::paintEvent(QPaintEvent*)
 {
+  if (character && character->isListUpdatePending()) {
+    updateLayout();
+    character->setListUpdatePending(false);
+  }
+  QPainter painter(this);
+  preparePainter(painter);
+  if (entryCount() == 0) {
+    paintEmpty(painter);
+    return;
+  }
+  paintRows(painter, invisibleLeft);
   if (moveMode && dropRow >= 0)
     painter.drawPixmap(12, listHeight - (dropRow - scrollOffset) * ElementListGeometry::kRowHeight - 10,
                        movingPixmap);
+  paintScrollBar(painter);
 }
 
 void MovableElementList::mouseMoveEvent(QMouseEvent* event)

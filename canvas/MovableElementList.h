@@ -4,13 +4,15 @@
 // An element list whose rows the user reorders: dragging the selected row, or
 // "Déplacer" from its menu, shows a drop mark between two rows, and releasing
 // the button moves the element there. The subclasses say what a right click
-// offers and what else a move changes.
+// offers and what else a move changes. The rows are drawn here, with the
+// drop mark over them.
 class MovableElementList : public ElementListView
 {
   Q_OBJECT
 
 public:
-  MovableElementList(CharacterData* document, int rows, QWidget* parent);
+  // The hidden mark's rectangle of each row starts at invisibleLeft.
+  MovableElementList(CharacterData* document, int rows, int invisibleLeft, QWidget* parent);
   ~MovableElementList() override;
 
   int dropPosition() const { return dropRow; }
@@ -23,6 +25,7 @@ public slots:
 protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
   // Whether a drag from the pressed row may start a move now.
   virtual bool dragStartsMove() const { return true; }
@@ -35,8 +38,8 @@ protected:
   virtual void popUpMenu(int element, const QPoint& globalPos) = 0;
 
   void startMoveMode();
-  void paintDropMark(QPainter& painter) const;
 
+  const int invisibleLeft;
   QPixmap movingPixmap;
   int dropRow = -1;
   bool moveMode = false;

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -42,7 +41,7 @@ bool isListKey(const QKeyEvent* event)
 } // namespace
 
 QLayerList::QLayerList(CharacterData* document, ClipBoard** clipboard, QWidget* parent)
-    : MovableElementList(document, screenRows(), parent),
+    : MovableElementList(document, screenRows(), 31, parent),
       clipboard(clipboard)
 {
   setFocusPolicy(Qt::StrongFocus);
@@ -127,25 +126,6 @@ void QLayerList::showMergeRefusal()
 {
   prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
                     QString::fromStdString(character->errorMessage()), QString());
-}
-
-// ---- painting
-
-void QLayerList::paintEvent(QPaintEvent*)
-{
-  if (character && character->isListUpdatePending()) {
-    updateLayout();
-    character->setListUpdatePending(false);
-  }
-  QPainter painter(this);
-  preparePainter(painter);
-  if (entryCount() == 0) {
-    paintEmpty(painter);
-    return;
-  }
-  paintRows(painter, 31);
-  paintDropMark(painter);
-  paintScrollBar(painter);
 }
 
 // ---- mouse

@@ -57,7 +57,6 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   bool dragStartsMove() const override;
   void commitMove() override;
   void elementMoved() override;

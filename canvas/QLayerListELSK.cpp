@@ -4,7 +4,6 @@
 
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -21,7 +20,7 @@ int sourceNumber(const std::string& source)
 } // namespace
 
 QLayerListELSK::QLayerListELSK(CharacterData* document, QWidget* parent)
-    : MovableElementList(document, 5, parent)
+    : MovableElementList(document, 5, 36, parent)
 {
   updateLayout();
 }
@@ -47,25 +46,6 @@ void QLayerListELSK::updateLayout()
   for (int e = 0; e < static_cast<int>(thumbnails.size()); ++e)
     if (isPlaceholder(e))
       thumbnails[e] = icon;
-}
-
-// ---- painting
-
-void QLayerListELSK::paintEvent(QPaintEvent*)
-{
-  if (character && character->isListUpdatePending()) {
-    updateLayout();
-    character->setListUpdatePending(false);
-  }
-  QPainter painter(this);
-  preparePainter(painter);
-  if (entryCount() == 0) {
-    paintEmpty(painter);
-    return;
-  }
-  paintRows(painter, 36);
-  paintDropMark(painter);
-  paintScrollBar(painter);
 }
 
 // ---- mouse

@@ -35,7 +35,6 @@ protected slots:
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   void popUpMenu(int element, const QPoint& globalPos) override;
 
 private:
