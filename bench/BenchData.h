@@ -3,6 +3,7 @@
 #include "model/CharacterData.h"
 
 #include <QImage>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -95,6 +96,21 @@ inline CharacterData makeXpCharacter(int elements, uint32_t seed = 1)
   data.setElementSources(std::vector<std::string>(elements, ""));
   data.setVisibility(std::vector<bool>(elements, true));
   return data;
+}
+
+// The main of every benchmark: App is the Qt application the benchmarks need,
+// offscreen so that they run without a display.
+template <typename App>
+int runBenchmarks(int& argc, char** argv)
+{
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  App app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }
 
 } // namespace bench

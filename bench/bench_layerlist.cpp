@@ -52,12 +52,5 @@ BENCHMARK(BM_Paint)->ArgName("elements")->Arg(255)->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return bench::runBenchmarks<QApplication>(argc, argv);
 }

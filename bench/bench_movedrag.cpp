@@ -106,12 +106,5 @@ BENCHMARK(BM_FullRender)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return bench::runBenchmarks<QApplication>(argc, argv);
 }

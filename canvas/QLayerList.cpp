@@ -7,7 +7,6 @@
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFormLayout>
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -43,8 +41,7 @@ bool isListKey(const QKeyEvent* event)
 } // namespace
 
 QLayerList::QLayerList(CharacterData* document, ClipBoard** clipboard, QWidget* parent)
-    : ElementListView(document, screenRows(), parent),
-      movingPixmap(QStringLiteral(":/icon/movingVertical.png")),
+    : MovableElementList(document, screenRows(), 31, parent),
       clipboard(clipboard)
 {
   setFocusPolicy(Qt::StrongFocus);
@@ -131,27 +128,6 @@ void QLayerList::showMergeRefusal()
                     QString::fromStdString(character->errorMessage()), QString());
 }
 
-// ---- painting
-
-void QLayerList::paintEvent(QPaintEvent*)
-{
-  if (character && character->isListUpdatePending()) {
-    updateLayout();
-    character->setListUpdatePending(false);
-  }
-  QPainter painter(this);
-  preparePainter(painter);
-  if (entryCount() == 0) {
-    paintEmpty(painter);
-    return;
-  }
-  paintRows(painter, 31);
-  if (moveMode && dropRow >= 0)
-    painter.drawPixmap(12, listHeight - (dropRow - scrollOffset) * ElementListGeometry::kRowHeight - 10,
-                       movingPixmap);
-  paintScrollBar(painter);
-}
-
 // ---- mouse
 
 void QLayerList::selectByClick(int element, bool ctrl, bool shift)
@@ -207,66 +183,23 @@ void QLayerList::mousePressEvent(QMouseEvent* event)
   pressScrollBar(point);
 }
 
-void QLayerList::startMoveMode()
+// A Ctrl or Shift drag extends the selection instead.
+bool QLayerList::dragStartsMove() const
 {
-  pressArmed = true;
-  moveMode = true;
-  // A gap left from an earlier move must not be taken for this one.
-  dropRow = -1;
+  return !ctrlDown && !shiftDown;
 }
 
-void QLayerList::mouseMoveEvent(QMouseEvent* event)
-{
-  const QPoint point = event->position().toPoint();
-  if (pressArmed && !moveMode && (point - pressPos).manhattanLength() >= QApplication::startDragDistance()
-      && entryCount() > 1 && !ctrlDown && !shiftDown)
-    startMoveMode();
-  trackHover(point);
-  if (moveMode) {
-    const int gap = listGeometry().dropGapAt(point);
-    if (gap >= 0) {
-      dropRow = gap;
-      update();
-      return;
-    }
-  }
-  dragThumb(point);
-}
-
+// Without a canvas the move could not be undone.
 void QLayerList::commitMove()
 {
-  if (!layer || character->selectedElementCount() != 1)
-    return;
-  const int s0 = firstSelected();
-  if (dropRow < 0 || dropRow > character->elementCount() || dropRow == s0 || dropRow == s0 + 1)
-    return;
-  character->moveElement(dropRow);
-  refreshCanvas();
-  pushStep("Déplacement d'un élément");
-  updateLayout();
+  if (layer)
+    MovableElementList::commitMove();
 }
 
-void QLayerList::mouseReleaseEvent(QMouseEvent* event)
+void QLayerList::elementMoved()
 {
-  const QPoint point = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) {
-    thumbDrag = false;
-    pressArmed = false;
-    if (moveMode)
-      commitMove();
-    moveMode = false;
-    update();
-  } else if (event->button() == Qt::RightButton) {
-    menuPos = point;
-    const int row = listGeometry().rowAt(point);
-    if (row < 0)
-      return;
-    const int i = scrollOffset + row;
-    if (!character->isElementSelected(i))
-      character->setSelectedElements({i});
-    update();
-    popUpMenu(event->globalPosition().toPoint());
-  }
+  refreshCanvas();
+  pushStep("Déplacement d'un élément");
 }
 
 void QLayerList::mouseDoubleClickEvent(QMouseEvent* event)
@@ -279,7 +212,7 @@ void QLayerList::mouseDoubleClickEvent(QMouseEvent* event)
   showPropertiesDialog();
 }
 
-void QLayerList::popUpMenu(const QPoint& globalPos)
+void QLayerList::popUpMenu(int, const QPoint& globalPos)
 {
   const int s = character->selectedElementCount();
   const int count = character->elementCount();
@@ -337,7 +270,7 @@ bool QLayerList::event(QEvent* event)
     event->accept();
     return true;
   }
-  return ElementListView::event(event);
+  return MovableElementList::event(event);
 }
 
 void QLayerList::keyPressEvent(QKeyEvent* event)
@@ -448,16 +381,6 @@ void QLayerList::aDeselect()
 {
   character->selectedElements().clear();
   update();
-}
-
-void QLayerList::aMove()
-{
-  startMoveMode();
-  const int gap = listGeometry().dropGapAt(menuPos);
-  if (gap >= 0) {
-    dropRow = gap;
-    update();
-  }
 }
 
 bool QLayerList::askDelete()

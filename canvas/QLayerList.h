@@ -1,5 +1,5 @@
 #pragma once
-#include "canvas/ElementListView.h"
+#include "canvas/MovableElementList.h"
 
 #include <QPointer>
 
@@ -16,7 +16,7 @@ class QPushButton;
 // bottom. Selects with the mouse (Ctrl, Shift) and the keys, moves an element
 // by dragging it, and edits the element list through its "Actions" menu,
 // recording each edit as an undo step of the canvas.
-class QLayerList : public ElementListView
+class QLayerList : public MovableElementList
 {
   Q_OBJECT
 
@@ -41,7 +41,6 @@ public slots:
   void aColler();
   void aDoubler();
   void aDeselect();
-  void aMove();
   void aSupprimer();
   void aCacher();
   void changeProperties();
@@ -55,18 +54,16 @@ public slots:
 protected:
   bool event(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
+  bool dragStartsMove() const override;
+  void commitMove() override;
+  void elementMoved() override;
+  void popUpMenu(int element, const QPoint& globalPos) override;
 
 private:
   void selectByClick(int element, bool ctrl, bool shift);
-  void startMoveMode();
-  void commitMove();
-  void popUpMenu(const QPoint& globalPos);
   bool askDelete();
   // Elements were added, removed or reordered.
   void elementsChanged();
@@ -80,14 +77,8 @@ private:
   void refreshCanvas();
 
   QLayer* layer = nullptr;
-  QPixmap movingPixmap;
-  int dropRow = -1;
-  bool moveMode = false;
   bool shiftDown = false;
-  bool pressArmed = false;
   bool ctrlDown = false;
-  QPoint pressPos;
-  QPoint menuPos;
   // The widgets of the open properties dialog, which deletes itself on close.
   QPointer<QLineEdit> nameEdit;
   QPointer<QCheckBox> hideBox;

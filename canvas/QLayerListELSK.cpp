@@ -2,10 +2,8 @@
 
 #include "model/CharacterData.h"
 
-#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -22,8 +20,7 @@ int sourceNumber(const std::string& source)
 } // namespace
 
 QLayerListELSK::QLayerListELSK(CharacterData* document, QWidget* parent)
-    : ElementListView(document, 5, parent),
-      movingPixmap(QStringLiteral(":/icon/movingVertical.png"))
+    : MovableElementList(document, 5, 36, parent)
 {
   updateLayout();
 }
@@ -51,27 +48,6 @@ void QLayerListELSK::updateLayout()
       thumbnails[e] = icon;
 }
 
-// ---- painting
-
-void QLayerListELSK::paintEvent(QPaintEvent*)
-{
-  if (character && character->isListUpdatePending()) {
-    updateLayout();
-    character->setListUpdatePending(false);
-  }
-  QPainter painter(this);
-  preparePainter(painter);
-  if (entryCount() == 0) {
-    paintEmpty(painter);
-    return;
-  }
-  paintRows(painter, 36);
-  if (moveMode && dropRow >= 0)
-    painter.drawPixmap(12, listHeight - (dropRow - scrollOffset) * ElementListGeometry::kRowHeight - 10,
-                       movingPixmap);
-  paintScrollBar(painter);
-}
-
 // ---- mouse
 
 void QLayerListELSK::mousePressEvent(QMouseEvent* event)
@@ -92,66 +68,6 @@ void QLayerListELSK::mousePressEvent(QMouseEvent* event)
   pressScrollBar(point);
 }
 
-void QLayerListELSK::startMoveMode()
-{
-  pressArmed = true;
-  moveMode = true;
-  // A gap left from an earlier move must not be taken for this one.
-  dropRow = -1;
-}
-
-void QLayerListELSK::mouseMoveEvent(QMouseEvent* event)
-{
-  const QPoint point = event->position().toPoint();
-  if (pressArmed && !moveMode && (point - pressPos).manhattanLength() >= QApplication::startDragDistance()
-      && entryCount() > 1)
-    startMoveMode();
-  trackHover(point);
-  if (moveMode) {
-    const int gap = listGeometry().dropGapAt(point);
-    if (gap >= 0) {
-      dropRow = gap;
-      update();
-      return;
-    }
-  }
-  dragThumb(point);
-}
-
-void QLayerListELSK::commitMove()
-{
-  if (!character || character->selectedElementCount() != 1)
-    return;
-  const int s0 = character->selectedElement(0);
-  if (dropRow < 0 || dropRow > character->elementCount() || dropRow == s0 || dropRow == s0 + 1)
-    return;
-  character->moveElement(dropRow);
-  updateLayout();
-}
-
-void QLayerListELSK::mouseReleaseEvent(QMouseEvent* event)
-{
-  const QPoint point = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) {
-    thumbDrag = false;
-    pressArmed = false;
-    if (moveMode)
-      commitMove();
-    moveMode = false;
-    update();
-  } else if (event->button() == Qt::RightButton) {
-    menuPos = point;
-    const int row = listGeometry().rowAt(point);
-    if (row < 0)
-      return;
-    const int i = scrollOffset + row;
-    if (!character->isElementSelected(i))
-      character->setSelectedElements({i});
-    update();
-    popUpMenu(i, event->globalPosition().toPoint());
-  }
-}
-
 void QLayerListELSK::popUpMenu(int element, const QPoint& globalPos)
 {
   menu = new QMenu(QStringLiteral("Actions"), this);
@@ -166,16 +82,6 @@ void QLayerListELSK::popUpMenu(int element, const QPoint& globalPos)
 }
 
 // ---- actions
-
-void QLayerListELSK::aMove()
-{
-  startMoveMode();
-  const int gap = listGeometry().dropGapAt(menuPos);
-  if (gap >= 0) {
-    dropRow = gap;
-    update();
-  }
-}
 
 void QLayerListELSK::aSupprimer()
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "canvas/ElementListView.h"
+#include "canvas/MovableElementList.h"
 
 #include <QPointer>
 
@@ -11,7 +11,7 @@ class QMenu;
 // have selected when the file is added to it, shows the program's icon and
 // cannot be deleted. Edits change the builder's document only: no undo step,
 // no canvas.
-class QLayerListELSK : public ElementListView
+class QLayerListELSK : public MovableElementList
 {
   Q_OBJECT
 
@@ -24,8 +24,6 @@ public:
 
   // The menu of the last right click on a row, while it is open.
   QMenu* actionsMenu() const;
-  int dropPosition() const { return dropRow; }
-  bool isMoving() const { return moveMode; }
 
 signals:
   // The element just deleted, by its source read as a number (its image's
@@ -33,26 +31,14 @@ signals:
   void deleteElement(int source);
 
 protected slots:
-  void aMove();
   void aSupprimer();
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
+  void popUpMenu(int element, const QPoint& globalPos) override;
 
 private:
-  void startMoveMode();
-  void commitMove();
-  void popUpMenu(int element, const QPoint& globalPos);
   bool isPlaceholder(int element) const;
 
-  QPixmap movingPixmap;
-  int dropRow = -1;
-  bool moveMode = false;
-  bool pressArmed = false;
-  QPoint pressPos;
-  QPoint menuPos;
   QPointer<QMenu> menu;
 };
