@@ -8,7 +8,7 @@ transparent RGBA image of that size. The PNGs are committed; run this again
     scripts/icons/make_icons.py            draw every icon
     scripts/icons/make_icons.py NAME...    draw only these
 """
-import importlib.util
+import importlib
 import pathlib
 import sys
 
@@ -22,9 +22,7 @@ def load_sets():
     icons = {}
     sys.path.insert(0, str(HERE))
     for path in sorted(HERE.glob("set_*.py")):
-        spec = importlib.util.spec_from_file_location(path.stem, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        module = importlib.import_module(path.stem)
         for name, entry in module.ICONS.items():
             if name in icons:
                 sys.exit(f"{name} is drawn twice ({path.name})")
