@@ -243,5 +243,7 @@ private:
   void showHistoryStep(QLayer* canvas, int index);
   void refreshElementList();
   void stepZoom(int direction);
+  // The zoom as the zoom field shows it.
+  static QString zoomText(double zoom);
   void keepGridShortcut(QMdiSubWindow* window);
 };
