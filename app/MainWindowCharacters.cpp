@@ -15,18 +15,11 @@
 
 #include <algorithm>
 
-void MainWindow::recordElementEdit(QLayer* canvas, const std::string& label)
-{
-  canvas->addHistory(canvas->characterData(), label);
-  canvas->refresh();
-  refreshElementList();
-}
-
 void MainWindow::flipCharH()
 {
   if (QLayer* canvas = activeLayer()) {
     canvas->characterData()->mirrorCells(true, false);
-    recordElementEdit(canvas, "Retournement horizontal");
+    canvas->recordEdit("Retournement horizontal");
   }
 }
 
@@ -34,7 +27,7 @@ void MainWindow::flipCharV()
 {
   if (QLayer* canvas = activeLayer()) {
     canvas->characterData()->mirrorCells(false, true);
-    recordElementEdit(canvas, "Retournement vertical");
+    canvas->recordEdit("Retournement vertical");
   }
 }
 
@@ -42,7 +35,7 @@ void MainWindow::rotateCharacterP90()
 {
   if (QLayer* canvas = activeLayer()) {
     canvas->characterData()->rotateCells(90.0, false, false);
-    recordElementEdit(canvas, "Rotation de 90°");
+    canvas->recordEdit("Rotation de 90°");
   }
 }
 
@@ -50,7 +43,7 @@ void MainWindow::rotateCharacterM90()
 {
   if (QLayer* canvas = activeLayer()) {
     canvas->characterData()->rotateCells(-90.0, false, false);
-    recordElementEdit(canvas, "Rotation de -90°");
+    canvas->recordEdit("Rotation de -90°");
   }
 }
 
@@ -76,10 +69,9 @@ void MainWindow::convertCharacter()
     document->convertXPtoVX();
   else
     document->convertVXtoXP();
-  canvas->addHistory(document, "Conversion");
-  canvas->updateSize();
   // Every cell changed: the thumbnails would show the old sheet.
-  refreshElementList();
+  canvas->recordEdit("Conversion");
+  canvas->updateSize();
 }
 
 void MainWindow::reLoadElement()
@@ -96,7 +88,7 @@ void MainWindow::reLoadElement()
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Fichiers non ouverts"), parts.value(0), details);
   }
   // The elements that did reload keep their new images.
-  recordElementEdit(canvas, "Restauration des éléments");
+  canvas->recordEdit("Restauration des éléments");
 }
 
 void MainWindow::selectAllCellule()

@@ -116,9 +116,7 @@ void MainWindow::couper()
   else
     document->clearSelectedCells();
   // The thumbnails show the cleared cells too.
-  refreshElementList();
-  canvas->refresh();
-  canvas->addHistory(document, "Couper");
+  canvas->recordEdit("Couper");
 }
 
 void MainWindow::coller()
@@ -160,9 +158,7 @@ void MainWindow::coller()
     inform(this, QMessageBox::Information, QStringLiteral("Coller"), QStringLiteral("Le presse-papier est vide."));
     return;
   }
-  refreshElementList();
-  canvas->refresh();
-  canvas->addHistory(document, "Coller");
+  canvas->recordEdit("Coller");
 }
 
 // The first step, the state the canvas opened with, is never undone.
@@ -198,14 +194,6 @@ void MainWindow::showHistoryStep(QLayer* canvas, int index)
   layerList->setCharacterData(document);
   layerRender->setCharacterData(document);
   canvas->updateSize();
-  layerList->setScrollOffset(layerList->scrollPosition());
-  layerList->refresh();
-}
-
-void MainWindow::refreshElementList()
-{
-  // The first row shown is clamped again: the elements may be fewer now.
-  layerList->updateLayout();
   layerList->setScrollOffset(layerList->scrollPosition());
   layerList->refresh();
 }

@@ -346,7 +346,7 @@ bool MainWindow::addFileToActive(const QString& path)
     cannotOpen(this, path);
     return false;
   }
-  recordElementEdit(canvas, "Ajout de " + utf8(path));
+  canvas->recordEdit("Ajout de " + utf8(path));
   return true;
 }
 
@@ -394,7 +394,7 @@ bool MainWindow::addElementFileToActive(const QString& path)
     for (int& selected : document->selectedElements())
       selected = shiftedIndex(selected, p, belowCount, aboveCount);
   }
-  recordElementEdit(canvas, "Ajout de " + utf8(path));
+  canvas->recordEdit("Ajout de " + utf8(path));
   return true;
 }
 
