@@ -146,26 +146,12 @@ void MainWindow::assignAsDefault()
 
 void MainWindow::openSKFile()
 {
-  QString folder = QDir::homePath();
-  {
-    IniSettings settings;
-    settings.getValue("pathLoadSKFile", folder);
-  }
+  // The folder is stored before any opener runs: each opener writes the
+  // recent files through its own settings.
   QString filter;
-  const QStringList paths = prompts().openFileNames(
-      this, QStringLiteral("Ouvrir un fichier"), folder,
+  const QStringList paths = askInRememberedFolder(
+      FileDialogKind::OpenFiles, this, "pathLoadSKFile", QDir::homePath(), QStringLiteral("Ouvrir un fichier"),
       kProjectFilter + QStringLiteral(";;Elément Sorvel Kit (*.elsk);;") + kImageFilter, &filter);
-  if (paths.isEmpty())
-    return;
-
-  // Stored and released before any opener runs: each opener writes the
-  // recent files through its own settings, which a later write of this one
-  // would overwrite.
-  const QString chosenFolder = pathDirectory(paths.first());
-  if (!chosenFolder.contains(QLatin1Char('?'))) {
-    IniSettings settings;
-    settings.setValue("Path", "pathLoadSKFile", chosenFolder);
-  }
 
   for (const QString& path : paths) {
     if (filter == kProjectFilter)

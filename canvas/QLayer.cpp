@@ -164,23 +164,10 @@ std::string utf8(const QString& text)
 // stored meanwhile.
 QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
 {
-  QString folder = QDir::homePath();
-  {
-    IniSettings settings;
-    settings.getValue("pathSaveSKFile", folder);
-  }
-  const QString answer = prompts().saveFileName(
-      this, title, folder, kProjectFilter + QStringLiteral(";;") + kBetaFilter + QStringLiteral(";;") + kImageFilter,
-      &selectedFilter);
-  if (answer.isEmpty())
-    return answer;
-  // An element source is a path followed by "?": such a folder is no folder.
-  const QString chosenFolder = pathDirectory(answer);
-  if (!chosenFolder.contains(QLatin1Char('?'))) {
-    IniSettings settings;
-    settings.setValue("Path", "pathSaveSKFile", chosenFolder);
-  }
-  return answer;
+  return askInRememberedFolder(FileDialogKind::SaveFile, this, "pathSaveSKFile", QDir::homePath(), title,
+                               kProjectFilter + QStringLiteral(";;") + kBetaFilter + QStringLiteral(";;") + kImageFilter,
+                               &selectedFilter)
+      .value(0);
 }
 
 // The flattened image keeps straight alpha; a pixmap's premultiplied round
