@@ -5,19 +5,19 @@
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
 #include "canvas/QScrollLayer.h"
-#include "colour/GradientBrushes.h"
+#include "core/GradientBrushes.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
 #include "model/ElementFile.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QDropWidget.h"
 #include "widgets/QLabelClickable.h"
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "core/SaveFile.h"
 #include "ops/MoveDragView.h"
 

@@ -5,8 +5,8 @@
 #include "canvas/QLayerList.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "ops/MoveDragView.h"
 
 #include <QKeyEvent>

@@ -2,8 +2,8 @@
 
 #include "canvas/QLayer.h"
 #include "core/IniSettings.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
 

@@ -6,7 +6,7 @@
 #include "colour/QSpectrum.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 #include "widgets/QLabelClickable.h"
 
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "colour/QColorPalette.h"
 
-#include "colour/PaletteFile.h"
+#include "core/PaletteFile.h"
 #include "core/ImageUtils.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QMouseEvent>
 #include <QPainter>

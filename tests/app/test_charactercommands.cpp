@@ -8,7 +8,7 @@
 #include "canvas/QLayerList.h"
 #include "core/ImageUtils.h"
 #include "model/ElementFile.h"
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"

@@ -1,4 +1,4 @@
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QDesktopServices>
 #include <QDialog>
