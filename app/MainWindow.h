@@ -237,11 +237,10 @@ private:
   // The files of one drop, one question at a time.
   void openDroppedFiles(const QStringList& paths);
   bool addElementFileToActive(const QString& path);
-  // Records the edit of the canvas's elements and shows it everywhere.
-  void recordElementEdit(QLayer* canvas, const std::string& label);
   // The edit and view commands' shared steps.
   void showHistoryStep(QLayer* canvas, int index);
-  void refreshElementList();
   void stepZoom(int direction);
+  // The zoom as the zoom field shows it.
+  static QString zoomText(double zoom);
   void keepGridShortcut(QMdiSubWindow* window);
 };

@@ -158,8 +158,7 @@ void QNewCharacter::create()
     canvas->setName(nameEdit->text());
     CharacterData* document = canvas->characterData();
     document->setSize(size, true);
-    canvas->addHistory(document, "Changement de la taille des cellules");
-    canvas->refresh();
+    canvas->recordEdit("Changement de la taille des cellules");
     canvas->resize(canvas->pixmap().size());
   }
   close();

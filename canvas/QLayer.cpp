@@ -1,5 +1,6 @@
 #include "canvas/QLayer.h"
 
+#include "canvas/QLayerList.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
 #include "widgets/Prompts.h"
@@ -120,6 +121,14 @@ void QLayer::addHistory(const CharacterData* document, const std::string& label)
 {
   setModified(true);
   m_history.push(document->toLayerData(), label);
+}
+
+void QLayer::recordEdit(const std::string& label)
+{
+  addHistory(&m_character, label);
+  refresh();
+  if (m_layerList)
+    m_layerList->elementsChanged();
 }
 
 void QLayer::pushHistory(const LayerData& snapshot, const std::string& label)

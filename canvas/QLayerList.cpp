@@ -82,16 +82,12 @@ void QLayerList::updateButtonEnable(QString text)
 
 // ---- undo steps and the canvas
 
+// Every finished edit goes through the canvas, which renders and rebuilds
+// this list with its step.
 void QLayerList::pushStep(const std::string& label)
 {
   if (layer)
-    layer->addHistory(character, label);
-}
-
-void QLayerList::refreshCanvas()
-{
-  if (layer)
-    layer->refresh();
+    layer->recordEdit(label);
 }
 
 int QLayerList::firstSelected() const
@@ -198,7 +194,6 @@ void QLayerList::commitMove()
 
 void QLayerList::elementMoved()
 {
-  refreshCanvas();
   pushStep("Déplacement d'un élément");
 }
 
@@ -323,7 +318,6 @@ void QLayerList::aAddElement()
   if (!character->addElement(std::string(), position))
     return;
   character->setSelectedElements({position});
-  elementsChanged();
   pushStep("Ajouter un calque de dessin");
 }
 
@@ -333,8 +327,6 @@ void QLayerList::aCut()
     return;
   aCopier();
   character->removeElements();
-  elementsChanged();
-  refreshCanvas();
   pushStep("Couper");
 }
 
@@ -361,8 +353,6 @@ void QLayerList::aColler()
     character->insertElements(pasted, firstSelected() + 1, false);
   else
     character->appendElements(pasted, false);
-  elementsChanged();
-  refreshCanvas();
   pushStep("Coller");
 }
 
@@ -372,9 +362,7 @@ void QLayerList::aDoubler()
     return;
   const int e = firstSelected();
   character->duplicateElements(e, e + 1);
-  refreshCanvas();
   pushStep("Duplication de l'élément : " + character->name(e));
-  elementsChanged();
 }
 
 void QLayerList::aDeselect()
@@ -410,9 +398,7 @@ void QLayerList::aSupprimer()
   if (!layer || character->selectedElementCount() == 0 || !askDelete())
     return;
   character->removeElements();
-  refreshCanvas();
   pushStep("Suppression d'un ou plusieurs éléments");
-  elementsChanged();
 }
 
 void QLayerList::aCacher()
@@ -423,7 +409,6 @@ void QLayerList::aCacher()
   for (int e : character->selectedElements())
     if (e >= 0 && e < count)
       character->setVisible(!character->isVisible(e), e);
-  refreshCanvas();
   pushStep("Changement de la visibilité d'un ou plusieurs éléments");
   update();
 }
@@ -482,7 +467,6 @@ void QLayerList::changeProperties()
   character->setName(nameEdit->text().toStdString(), e);
   character->setVisible(!hideBox->isChecked(), e);
   pushStep("Changement de propriété");
-  refreshCanvas();
   propertiesDialog->close();
   update();
 }
@@ -497,8 +481,6 @@ void QLayerList::aSorvel()
     return;
   }
   character->setSelectedElements({e - 1});
-  elementsChanged();
-  refreshCanvas();
   pushStep("Sorvel avec l'élément inférieur");
 }
 
@@ -510,7 +492,5 @@ void QLayerList::aSorvelSelection()
     showMergeRefusal();
     return;
   }
-  elementsChanged();
-  refreshCanvas();
   pushStep("Sorvel de la sélection");
 }

@@ -29,13 +29,15 @@ const QColor kBand(50, 101, 255);
 struct Fixture
 {
   ClipBoard* clip = new ClipBoard();
-  QLayer canvas{QStringLiteral("Héros"), QSize(0, 0), XP, nullptr, nullptr, nullptr};
-  QLayerList list{canvas.characterData(), &clip, nullptr};
+  CharacterData placeholder{XP, QSize(0, 0)};
+  QLayerList list{&placeholder, &clip, nullptr};
+  QLayer canvas{QStringLiteral("Héros"), QSize(0, 0), XP, nullptr, nullptr, &list};
 
   explicit Fixture(int elements)
   {
     for (int i = 0; i < elements; ++i)
       doc().addElement(std::string(), i);
+    list.setCharacterData(canvas.characterData());
     list.setLayer(&canvas);
     list.updateLayout();
   }
