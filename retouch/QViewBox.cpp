@@ -89,6 +89,10 @@ void QViewBox::closeEvent(QCloseEvent* event)
 {
   restoreDocument();
   event->accept();
+  // Hand the keyboard back to the window the dialog blocked, also where no
+  // window manager does it, so its shortcuts answer at once.
+  if (QWidget* owner = parentWidget())
+    owner->activateWindow();
 }
 
 QHBoxLayout* QViewBox::sliderRow(QSpinBox*& spin, int minimum, int maximum, int start, const QString& suffix)
