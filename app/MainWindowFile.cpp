@@ -10,6 +10,7 @@
 #include "core/PathUtils.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
+#include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QDropWidget.h"
@@ -235,17 +236,6 @@ void MainWindow::openPNGDocument(const QString& path)
   updateRecentFiles();
 }
 
-namespace {
-
-// Where an index of the character lands once `below` elements went in at p
-// and `above` more right over the element that was at p.
-int shiftedIndex(int index, int p, int below, int above)
-{
-  return index < p ? index : index == p ? index + below : index + below + above;
-}
-
-} // namespace
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
   if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
@@ -306,10 +296,8 @@ bool MainWindow::addFileToActive(const QString& path)
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (document->elementCount() >= CharacterData::kMaxElements) {
-    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
+  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
     return false;
-  }
   QImage image(path);
   if (image.isNull()) {
     cannotOpen(this, path);
@@ -342,11 +330,8 @@ bool MainWindow::addElementFileToActive(const QString& path)
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  const int count = document->elementCount();
-  if (count >= CharacterData::kMaxElements) {
-    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
+  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
     return false;
-  }
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
@@ -356,30 +341,10 @@ bool MainWindow::addElementFileToActive(const QString& path)
       showError(this, fromUtf8(error));
     return false;
   }
-  CharacterData& below = (*groups)[0];
-  CharacterData& above = (*groups)[1];
-  const int belowCount = below.elementCount();
-  const int aboveCount = above.elementCount();
   // Refused whole: the files store the count in one byte.
-  if (count + belowCount + aboveCount > CharacterData::kMaxElements) {
-    prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-                      QString::fromUtf8(CharacterData::kTooManyElements), QString());
+  const int added = (*groups)[0].elementCount() + (*groups)[1].elementCount();
+  if (refusedByElementLimit(this, *document, added) || !document->insertElementGroups((*groups)[0], (*groups)[1]))
     return false;
-  }
-
-  if (count == 0) {
-    document->appendElements(below, true);
-    document->appendElements(above, true);
-  } else {
-    // Around the one selected element, otherwise around the topmost.
-    const bool single = document->selectedElementCount() == 1;
-    const int p = single ? std::clamp(document->selectedElement(0), 0, count - 1) : count - 1;
-    document->insertElements(below, p, true);
-    document->insertElements(above, belowCount + p + 1, true);
-    // The same elements stay selected, wherever they went.
-    for (int& selected : document->selectedElements())
-      selected = shiftedIndex(selected, p, belowCount, aboveCount);
-  }
   canvas->recordEdit("Ajout de " + utf8(path));
   return true;
 }
