@@ -8,6 +8,7 @@
 #include "canvas/QScrollLayer.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
+#include "core/RecentFiles.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
@@ -33,19 +34,9 @@
 
 namespace {
 
-const char* const kRecentFilesKey = "recentFiles";
 const QString kNoRecent = QStringLiteral("?NoRecent?");
-const int kMaxRecentFiles = 15;
 const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
 const QString kImageFilter = QStringLiteral("Image (*.png)");
-
-QStringList storedRecentFiles()
-{
-  QString stored;
-  IniSettings settings;
-  settings.getValue(kRecentFilesKey, stored);
-  return stored.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
 
 std::string utf8(const QString& text)
 {
@@ -349,17 +340,11 @@ bool MainWindow::addElementFileToActive(const QString& path)
   return true;
 }
 
-// Stored oldest first, so the limit drops from the front.
 void MainWindow::addRecentFile(const QString& path)
 {
-  QStringList files = storedRecentFiles();
-  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
-  files.removeOne(entry);
-  while (files.size() >= kMaxRecentFiles)
-    files.removeFirst();
-  files.append(entry);
-  IniSettings settings;
-  settings.setValue("Path", kRecentFilesKey, files.join(QLatin1Char('|')));
+  RecentFiles files = RecentFiles::load();
+  files.add(path);
+  files.save();
 }
 
 void MainWindow::updateRecentFiles()
@@ -372,8 +357,8 @@ void MainWindow::updateRecentFiles()
     delete action;
   }
 
-  const QStringList files = storedRecentFiles();
-  for (int i = std::min<int>(kMaxRecentFiles, files.size()) - 1; i >= 0; --i) {
+  const QStringList files = RecentFiles::load().files();
+  for (int i = std::min<int>(RecentFiles::kMaxFiles, files.size()) - 1; i >= 0; --i) {
     const QString& path = files[i];
     QAction* action = recentFilesMenu->addAction(pathFileName(path));
     const QString tip = QStringLiteral("Ouvre le fichier : ") + path;
