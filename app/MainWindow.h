@@ -263,6 +263,9 @@ private:
   // The files of one drop, one question at a time.
   void openDroppedFiles(const QStringList& paths);
   bool addElementFileToActive(const QString& path);
+  // The active canvas when it can take one more element; otherwise null,
+  // after the limit's message when a character is open.
+  QLayer* activeLayerWithRoom();
   // The edit and view commands' shared steps.
   void showHistoryStep(QLayer* canvas, int index);
   void stepZoom(int direction);

@@ -281,14 +281,22 @@ void MainWindow::openDroppedFiles(const QStringList& paths)
   }
 }
 
-bool MainWindow::addFileToActive(const QString& path)
+// An element file that would pass the limit is refused later, whole.
+QLayer* MainWindow::activeLayerWithRoom()
 {
   QLayer* canvas = activeLayer();
+  if (canvas && refusedByElementLimit(this, *canvas->characterData(), 1, QMessageBox::Critical,
+                                      QStringLiteral("Erreur")))
+    return nullptr;
+  return canvas;
+}
+
+bool MainWindow::addFileToActive(const QString& path)
+{
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
-    return false;
   QImage image(path);
   if (image.isNull()) {
     cannotOpen(this, path);
@@ -317,12 +325,10 @@ bool MainWindow::addFileToActive(const QString& path)
 
 bool MainWindow::addElementFileToActive(const QString& path)
 {
-  QLayer* canvas = activeLayer();
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
-    return false;
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
