@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -22,16 +21,9 @@ QResizeBox::QResizeBox(QLayer* layer, QLayerList* layerList, QWidget* parent) : 
   QFormLayout* form = new QFormLayout;
   form->addRow(QStringLiteral("Largeur"), widthRow);
   form->addRow(QStringLiteral("Hauteur"), heightRow);
-  QHBoxLayout* options = new QHBoxLayout;
-  options->addWidget(optionBox);
-  options->addWidget(recenterBox);
-  options->addWidget(apercuBox);
   QVBoxLayout* box = new QVBoxLayout(this);
   box->addLayout(form);
-  box->addLayout(options);
-  box->addLayout(buttonRow());
-  setFixedSize(sizeHint());
-  setWindowIcon(QIcon(QStringLiteral(":/icon/redimension.png")));
+  finishLayout(box, recenterBox, QStringLiteral(":/icon/redimension.png"));
 
   connect(recenterBox, &QCheckBox::toggled, this, &QResizeBox::updateApercu);
 }

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -19,15 +18,9 @@ QRotateBox::QRotateBox(QLayer* layer, QLayerList* layerList, QWidget* parent) : 
   QFormLayout* form = new QFormLayout;
   form->addRow(new QLabel(QStringLiteral("Choisissez l'angle de rotation (sens horaire)")));
   form->addRow(QStringLiteral("Angle"), angleRow);
-  QHBoxLayout* options = new QHBoxLayout;
-  options->addWidget(optionBox);
-  options->addWidget(apercuBox);
   QVBoxLayout* box = new QVBoxLayout(this);
   box->addLayout(form);
-  box->addLayout(options);
-  box->addLayout(buttonRow());
-  setFixedSize(sizeHint());
-  setWindowIcon(QIcon(QStringLiteral(":/icon/rotation.png")));
+  finishLayout(box, nullptr, QStringLiteral(":/icon/rotation.png"));
 }
 
 void QRotateBox::applyOperation()

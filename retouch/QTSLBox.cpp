@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -27,13 +26,7 @@ QTSLBox::QTSLBox(QLayer* layer, QLayerList* layerList, QWidget* parent) : QViewB
   optionBox->setText(QStringLiteral("Redéfinir"));
   optionBox->setToolTip(QStringLiteral("Assigne une même teinte"));
 
-  QHBoxLayout* options = new QHBoxLayout;
-  options->addWidget(optionBox);
-  options->addWidget(apercuBox);
-  box->addLayout(options);
-  box->addLayout(buttonRow());
-  setFixedSize(sizeHint());
-  setWindowIcon(QIcon(QStringLiteral(":/icon/cerclechrom.png")));
+  finishLayout(box, nullptr, QStringLiteral(":/icon/cerclechrom.png"));
 }
 
 void QTSLBox::applyOperation()

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 QViewBox::QViewBox(QLayer* layer, QLayerList* layerList, QWidget* parent)
     : QDialog(parent), layer(layer), character(layer->characterData()), layerList(layerList), done(false)
@@ -115,10 +116,18 @@ QHBoxLayout* QViewBox::sliderRow(QSpinBox*& spin, int minimum, int maximum, int 
   return row;
 }
 
-QHBoxLayout* QViewBox::buttonRow()
+void QViewBox::finishLayout(QVBoxLayout* box, QWidget* extraOption, const QString& icon)
 {
-  QHBoxLayout* row = new QHBoxLayout;
-  row->addWidget(validButton, 10, Qt::AlignRight);
-  row->addWidget(cancelButton, 0, Qt::AlignRight);
-  return row;
+  QHBoxLayout* options = new QHBoxLayout;
+  options->addWidget(optionBox);
+  if (extraOption)
+    options->addWidget(extraOption);
+  options->addWidget(apercuBox);
+  QHBoxLayout* buttons = new QHBoxLayout;
+  buttons->addWidget(validButton, 10, Qt::AlignRight);
+  buttons->addWidget(cancelButton, 0, Qt::AlignRight);
+  box->addLayout(options);
+  box->addLayout(buttons);
+  setFixedSize(sizeHint());
+  setWindowIcon(QIcon(icon));
 }

@@ -9,6 +9,7 @@ class QLayer;
 class QLayerList;
 class QPushButton;
 class QSpinBox;
+class QVBoxLayout;
 
 // The frame of the retouching dialogs: the document's preview snapshot is
 // taken when the dialog opens, every preview recomputes from it, "Valider"
@@ -43,8 +44,9 @@ protected:
   // A slider 200 pixels wide and a spin box over one range, each following
   // the other; the spin box drives the preview. Returns them side by side.
   QHBoxLayout* sliderRow(QSpinBox*& spin, int minimum, int maximum, int start, const QString& suffix);
-  // The "Valider" and "Annuler" row that ends every dialog.
-  QHBoxLayout* buttonRow();
+  // The two rows that end every dialog, the option (then `extraOption`, if
+  // any) and "Apercu" above "Valider" and "Annuler"; fixes the size.
+  void finishLayout(QVBoxLayout* box, QWidget* extraOption, const QString& icon);
 
   QLayer* layer;
   CharacterData* character;
