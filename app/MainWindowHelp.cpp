@@ -3,7 +3,7 @@
 
 #include "app/Links.h"
 #include "app/QHelpDialog.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 
 #include <QHBoxLayout>

@@ -1,9 +1,10 @@
 #include "canvas/QLayer.h"
 
+#include "canvas/QLayerList.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "core/SaveFile.h"
 #include "ops/MoveDragView.h"
 
@@ -122,6 +123,14 @@ void QLayer::addHistory(const CharacterData* document, const std::string& label)
   m_history.push(document->toLayerData(), label);
 }
 
+void QLayer::recordEdit(const std::string& label)
+{
+  addHistory(&m_character, label);
+  refresh();
+  if (m_layerList)
+    m_layerList->elementsChanged();
+}
+
 void QLayer::pushHistory(const LayerData& snapshot, const std::string& label)
 {
   setModified(true);
@@ -155,23 +164,10 @@ std::string utf8(const QString& text)
 // stored meanwhile.
 QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
 {
-  QString folder = QDir::homePath();
-  {
-    IniSettings settings;
-    settings.getValue("pathSaveSKFile", folder);
-  }
-  const QString answer = prompts().saveFileName(
-      this, title, folder, kProjectFilter + QStringLiteral(";;") + kBetaFilter + QStringLiteral(";;") + kImageFilter,
-      &selectedFilter);
-  if (answer.isEmpty())
-    return answer;
-  // An element source is a path followed by "?": such a folder is no folder.
-  const QString chosenFolder = pathDirectory(answer);
-  if (!chosenFolder.contains(QLatin1Char('?'))) {
-    IniSettings settings;
-    settings.setValue("Path", "pathSaveSKFile", chosenFolder);
-  }
-  return answer;
+  return askInRememberedFolder(FileDialogKind::SaveFile, this, "pathSaveSKFile", QDir::homePath(), title,
+                               kProjectFilter + QStringLiteral(";;") + kBetaFilter + QStringLiteral(";;") + kImageFilter,
+                               &selectedFilter)
+      .value(0);
 }
 
 // The flattened image keeps straight alpha; a pixmap's premultiplied round

@@ -82,6 +82,9 @@ public:
 
   void setModified(bool modified);
   void addHistory(const CharacterData* document, const std::string& label);
+  // The one door for a finished edit of the document, by any window: the
+  // undo step (with the modified mark), the render, the element list rebuilt.
+  void recordEdit(const std::string& label);
   void pushHistory(const LayerData& snapshot, const std::string& label);
   const LayerData& goToHistoryStep(int index);
 

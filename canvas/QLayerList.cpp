@@ -2,8 +2,9 @@
 
 #include "canvas/QLayer.h"
 #include "core/IniSettings.h"
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/ElementLimit.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
 
@@ -82,16 +83,12 @@ void QLayerList::updateButtonEnable(QString text)
 
 // ---- undo steps and the canvas
 
+// Every finished edit goes through the canvas, which renders and rebuilds
+// this list with its step.
 void QLayerList::pushStep(const std::string& label)
 {
   if (layer)
-    layer->addHistory(character, label);
-}
-
-void QLayerList::refreshCanvas()
-{
-  if (layer)
-    layer->refresh();
+    layer->recordEdit(label);
 }
 
 int QLayerList::firstSelected() const
@@ -114,11 +111,7 @@ void QLayerList::elementsChanged()
 
 bool QLayerList::refusedByLimit(int added)
 {
-  if (character->elementCount() + added <= CharacterData::kMaxElements)
-    return false;
-  prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-                    QString::fromUtf8(CharacterData::kTooManyElements), QString());
-  return true;
+  return refusedByElementLimit(this, *character, added);
 }
 
 // The merge left every element as it was: say why, and push no step.
@@ -132,32 +125,7 @@ void QLayerList::showMergeRefusal()
 
 void QLayerList::selectByClick(int element, bool ctrl, bool shift)
 {
-  CharacterData& doc = *character;
-  const int i = element;
-  if (!shift) {
-    if (ctrl)
-      doc.toggleElement(i);
-    else
-      doc.setSelectedElements({i});
-    return;
-  }
-  if (doc.selectedElementCount() == 0) {
-    doc.toggleElement(i);
-    return;
-  }
-  const int last = doc.selectedElements().back();
-  if (last == i)
-    return;
-  const int step = i > last ? 1 : -1;
-  if (ctrl) {
-    // Extends from the last pick, toggling what lies between.
-    for (int e = last + step; e != i + step; e += step)
-      doc.toggleElement(e);
-  } else {
-    doc.selectedElements().clear();
-    for (int e = last; e != i + step; e += step)
-      doc.toggleElement(e);
-  }
+  character->clickElement(element, ctrl, shift);
 }
 
 void QLayerList::mousePressEvent(QMouseEvent* event)
@@ -198,7 +166,6 @@ void QLayerList::commitMove()
 
 void QLayerList::elementMoved()
 {
-  refreshCanvas();
   pushStep("Déplacement d'un élément");
 }
 
@@ -323,28 +290,19 @@ void QLayerList::aAddElement()
   if (!character->addElement(std::string(), position))
     return;
   character->setSelectedElements({position});
-  elementsChanged();
   pushStep("Ajouter un calque de dessin");
 }
 
 void QLayerList::aCut()
 {
-  if (!layer || character->selectedElementCount() == 0)
-    return;
-  aCopier();
-  character->removeElements();
-  elementsChanged();
-  refreshCanvas();
-  pushStep("Couper");
+  if (layer && clipboard && cutSelection(*character, *clipboard, true))
+    pushStep("Couper");
 }
 
 void QLayerList::aCopier()
 {
-  if (!clipboard)
-    return;
-  LayerData copied = character->copySelectedElements();
-  delete *clipboard;
-  *clipboard = new ClipBoardData<LayerData>(copied, ClipBoard::Elements);
+  if (clipboard)
+    copySelection(*character, *clipboard, true);
 }
 
 void QLayerList::aColler()
@@ -352,18 +310,8 @@ void QLayerList::aColler()
   if (!layer || !clipboard || !*clipboard || (*clipboard)->kind() != ClipBoard::Elements)
     return;
   const LayerData* held = static_cast<const LayerData*>((*clipboard)->data());
-  if (!held)
-    return;
-  CharacterData pasted(*held);
-  if (refusedByLimit(pasted.elementCount()))
-    return;
-  if (character->selectedElementCount() == 1)
-    character->insertElements(pasted, firstSelected() + 1, false);
-  else
-    character->appendElements(pasted, false);
-  elementsChanged();
-  refreshCanvas();
-  pushStep("Coller");
+  if (held && !refusedByLimit(CharacterData(*held).elementCount()) && pasteElements(*character, **clipboard))
+    pushStep("Coller");
 }
 
 void QLayerList::aDoubler()
@@ -372,9 +320,7 @@ void QLayerList::aDoubler()
     return;
   const int e = firstSelected();
   character->duplicateElements(e, e + 1);
-  refreshCanvas();
   pushStep("Duplication de l'élément : " + character->name(e));
-  elementsChanged();
 }
 
 void QLayerList::aDeselect()
@@ -410,9 +356,7 @@ void QLayerList::aSupprimer()
   if (!layer || character->selectedElementCount() == 0 || !askDelete())
     return;
   character->removeElements();
-  refreshCanvas();
   pushStep("Suppression d'un ou plusieurs éléments");
-  elementsChanged();
 }
 
 void QLayerList::aCacher()
@@ -423,7 +367,6 @@ void QLayerList::aCacher()
   for (int e : character->selectedElements())
     if (e >= 0 && e < count)
       character->setVisible(!character->isVisible(e), e);
-  refreshCanvas();
   pushStep("Changement de la visibilité d'un ou plusieurs éléments");
   update();
 }
@@ -482,7 +425,6 @@ void QLayerList::changeProperties()
   character->setName(nameEdit->text().toStdString(), e);
   character->setVisible(!hideBox->isChecked(), e);
   pushStep("Changement de propriété");
-  refreshCanvas();
   propertiesDialog->close();
   update();
 }
@@ -497,8 +439,6 @@ void QLayerList::aSorvel()
     return;
   }
   character->setSelectedElements({e - 1});
-  elementsChanged();
-  refreshCanvas();
   pushStep("Sorvel avec l'élément inférieur");
 }
 
@@ -510,7 +450,5 @@ void QLayerList::aSorvelSelection()
     showMergeRefusal();
     return;
   }
-  elementsChanged();
-  refreshCanvas();
   pushStep("Sorvel de la sélection");
 }

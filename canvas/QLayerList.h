@@ -33,6 +33,9 @@ public:
   // step or redraws a canvas runs.
   void setLayer(QLayer* canvas);
   void refresh();
+  // Elements were added, removed, reordered or redrawn: the rows and their
+  // thumbnails are rebuilt, the first row shown clamped to what remains.
+  void elementsChanged();
   void showPropertiesDialog();
 
 public slots:
@@ -65,8 +68,6 @@ protected:
 private:
   void selectByClick(int element, bool ctrl, bool shift);
   bool askDelete();
-  // Elements were added, removed or reordered.
-  void elementsChanged();
   // Shows the limit warning when adding that many elements would pass it.
   bool refusedByLimit(int added);
   void showMergeRefusal();
@@ -74,7 +75,6 @@ private:
   // A first selected element that exists.
   bool hasFirstSelected() const;
   void pushStep(const std::string& label);
-  void refreshCanvas();
 
   QLayer* layer = nullptr;
   bool shiftDown = false;

@@ -3,6 +3,7 @@
 #include "canvas/QLayer.h"
 
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 
 QScrollLayer::QScrollLayer(QLayer* canvas)
   : QScrollArea(nullptr)
@@ -20,4 +21,10 @@ void QScrollLayer::closeEvent(QCloseEvent* event)
 {
   QWidget* canvas = widget();
   event->setAccepted(!canvas || canvas->close());
+}
+
+QLayer* canvasOf(QMdiSubWindow* window)
+{
+  QScrollArea* scroll = window ? qobject_cast<QScrollArea*>(window->widget()) : nullptr;
+  return scroll ? qobject_cast<QLayer*>(scroll->widget()) : nullptr;
 }

@@ -2,6 +2,7 @@
 #include <QScrollArea>
 
 class QLayer;
+class QMdiSubWindow;
 
 // The scroll area that an MDI sub-window shows around one canvas, centred.
 class QScrollLayer : public QScrollArea
@@ -13,3 +14,6 @@ public:
 protected:
   void closeEvent(QCloseEvent* event) override;
 };
+
+// The canvas an MDI sub-window shows, or null for any other window.
+QLayer* canvasOf(QMdiSubWindow* window);

@@ -6,7 +6,7 @@
 #include "colour/QSpectrum.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 #include "widgets/QLabelClickable.h"
 
 #include <QComboBox>
@@ -437,21 +437,15 @@ void QColorBox::setColor(QColor new_color, int color_type)
 
 void QColorBox::loadPalette()
 {
-  QString folder = QStringLiteral("palette/");
-  {
-    IniSettings settings;
-    settings.getValue("pathLoadPalette", folder);
-  }
-  const QString path = prompts().openFileName(this, QStringLiteral("Ouvrir une palette"), folder,
-                                              QStringLiteral("Palette Sorvel Kit (*.skp)"), nullptr);
+  const QString path = askInRememberedFolder(FileDialogKind::OpenFile, this, "pathLoadPalette",
+                                             QStringLiteral("palette/"), QStringLiteral("Ouvrir une palette"),
+                                             QStringLiteral("Palette Sorvel Kit (*.skp)"))
+                           .value(0);
   if (path.isEmpty())
     return;
-  if (!path.contains('?')) {
-    // Stored before the load, so a file that fails stays named.
-    IniSettings settings;
-    settings.setValue("Path", "pathLoadPalette", pathDirectory(path));
-    settings.setValue("Color", "palette", path);
-  }
+  // Stored before the load, so a file that fails stays named.
+  if (!path.contains('?'))
+    IniSettings().setValue("Color", "palette", path);
   if (!palette->load(path))
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"), palette->getErrorMessage(), QString());
 }

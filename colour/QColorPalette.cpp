@@ -1,10 +1,10 @@
 #include "colour/QColorPalette.h"
 
-#include "colour/PaletteFile.h"
+#include "core/PaletteFile.h"
 #include "core/ImageUtils.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,20 +56,14 @@ bool QColorPalette::load()
 
 bool QColorPalette::save()
 {
-  QString folder = QStringLiteral("palette/");
-  {
-    IniSettings settings;
-    settings.getValue("pathSavePalette", folder);
-  }
-  const QString path = prompts().saveFileName(this, QStringLiteral("Sauvegarder une palette"), folder,
-                                               QStringLiteral("Palette Sorvel Kit (*.skp)"), nullptr);
+  const QString path = askInRememberedFolder(FileDialogKind::SaveFile, this, "pathSavePalette",
+                                             QStringLiteral("palette/"), QStringLiteral("Sauvegarder une palette"),
+                                             QStringLiteral("Palette Sorvel Kit (*.skp)"))
+                           .value(0);
   if (path.isEmpty())
     return true;
-  if (!path.contains('?')) {
-    IniSettings settings;
-    settings.setValue("Path", "pathSavePalette", pathDirectory(path));
-    settings.setValue("Color", "palette", path);
-  }
+  if (!path.contains('?'))
+    IniSettings().setValue("Color", "palette", path);
   if (!writePaletteFile(path, m_colors)) {
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
                       QStringLiteral("Impossible de sauvegarder la palette."), QString());

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the palette-file reader, over a dialog-sized
 // palette so that every record a file may hold is read.
-#include "colour/PaletteFile.h"
+#include "core/PaletteFile.h"
 #include "fuzz/FuzzInput.h"
 
 namespace {

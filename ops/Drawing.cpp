@@ -1,6 +1,6 @@
 #include "model/CharacterData.h"
 
-#include "colour/GradientBrushes.h"
+#include "core/GradientBrushes.h"
 #include "core/BlendImage.h"
 
 #include <QPainter>

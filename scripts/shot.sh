@@ -3,11 +3,11 @@
 # window really looks like.
 #   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
-# it from (elements/, palette/, degrade/, help/ and the default character),
-# with a settings file that skips the first-run messages unless --first-run
-# is given. Keys are typed with xdotool (its key names, space separated) after
-# the pointer was moved onto the window. Needs xvfb, xdotool and ImageMagick:
-# scripts/deps.sh --shot installs them.
+# it from (a copy of elements/, links to palette/, degrade/, help/ and the
+# default character), with a settings file that skips the first-run messages
+# unless --first-run is given. Keys are typed with xdotool (its key names,
+# space separated) after the pointer was moved onto the window. Needs xvfb,
+# xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -68,7 +68,9 @@ cmake --build "$root/build" -- -j4 sorvelkit >/dev/null
 
 dir="$(mktemp -d)"
 trap 'rm -rf "$dir"' EXIT
-for entry in elements palette degrade help default.sk; do
+# A copy of the library, so that a window storing into it never writes into the project.
+if [ -e "$root/elements" ]; then cp -R "$root/elements" "$dir/elements"; fi
+for entry in palette degrade help default.sk; do
   if [ -e "$root/$entry" ]; then ln -s "$root/$entry" "$dir/$entry"; fi
 done
 # An empty settings file on a first run still keeps what the program writes

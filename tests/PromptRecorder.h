@@ -3,7 +3,7 @@
 // was asked, so that window tests run without a display. Construct one in a
 // test; it installs itself into prompts() and restores the toolkit's prompts
 // when it goes.
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QColor>

@@ -1,7 +1,7 @@
 #include "widgets/QComboWidget.h"
 
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QHBoxLayout>

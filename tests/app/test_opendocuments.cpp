@@ -7,7 +7,7 @@
 #include "core/IniSettings.h"
 #include "model/ElementFile.h"
 #include "widgets/QComboWidget.h"
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 
-#include "colour/PaletteFile.h"
+#include "core/PaletteFile.h"
 #include "colour/QColorPalette.h"
 #include "core/IniSettings.h"
 

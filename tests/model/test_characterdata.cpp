@@ -1,5 +1,5 @@
 #include "model/CharacterData.h"
-#include "colour/GradientSettings.h"
+#include "core/GradientSettings.h"
 #include "tests/TestMain.h"
 
 namespace {

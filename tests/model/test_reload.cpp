@@ -1,5 +1,5 @@
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 #include "model/ElementFile.h"
 #include "tests/TestMain.h"
 #include "tests/model/MarkedSheet.h"

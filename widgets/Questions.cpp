@@ -1,7 +1,7 @@
-#include "core/Questions.h"
+#include "widgets/Questions.h"
 
 #include "core/PathUtils.h"
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

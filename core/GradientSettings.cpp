@@ -1,4 +1,4 @@
-#include "colour/GradientSettings.h"
+#include "core/GradientSettings.h"
 
 std::size_t GradientSettings::geometrySizeFor(uint8_t type)
 {

@@ -1,4 +1,4 @@
-#include "colour/Complex.h"
+#include "core/Complex.h"
 
 #include <cmath>
 

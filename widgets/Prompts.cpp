@@ -1,4 +1,7 @@
-#include "core/Prompts.h"
+#include "widgets/Prompts.h"
+
+#include "core/IniSettings.h"
+#include "core/PathUtils.h"
 
 #include <QDesktopServices>
 #include <QDialog>
@@ -66,3 +69,33 @@ void resetPrompts()
 {
   prompts() = toolkitPrompts();
 }
+
+QStringList askInRememberedFolder(FileDialogKind kind, QWidget* parent, const char* key, const QString& fallback,
+                                  const QString& caption, const QString& filter, QString* selectedFilter)
+{
+  QString folder = fallback;
+  IniSettings().getValue(key, folder);
+  QStringList answers;
+  switch (kind) {
+  case FileDialogKind::OpenFile:
+    answers << prompts().openFileName(parent, caption, folder, filter, selectedFilter);
+    break;
+  case FileDialogKind::OpenFiles:
+    answers = prompts().openFileNames(parent, caption, folder, filter, selectedFilter);
+    break;
+  case FileDialogKind::SaveFile:
+    answers << prompts().saveFileName(parent, caption, folder, filter, selectedFilter);
+    break;
+  case FileDialogKind::Folder:
+    answers << prompts().existingDirectory(parent, caption, folder);
+    break;
+  }
+  answers.removeAll(QString());
+  if (answers.isEmpty())
+    return answers;
+  const QString& first = answers.first();
+  if (!first.contains(QLatin1Char('?')))
+    IniSettings().setValue("Path", key, kind == FileDialogKind::Folder ? first : pathDirectory(first));
+  return answers;
+}
+

@@ -1,5 +1,5 @@
 #pragma once
-#include "colour/GradientData.h"
+#include "core/GradientData.h"
 
 #include <cstdint>
 #include <vector>

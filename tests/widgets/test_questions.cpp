@@ -1,7 +1,7 @@
 #include "tests/TestMain.h"
 
-#include "core/Prompts.h"
-#include "core/Questions.h"
+#include "widgets/Prompts.h"
+#include "widgets/Questions.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "tests/TestMain.h"
 
-#include "colour/Complex.h"
+#include "core/Complex.h"
 
 #include <cmath>
 

@@ -63,3 +63,15 @@ struct Prompts
 Prompts& prompts();
 // Back to the toolkit defaults.
 void resetPrompts();
+
+// The file dialogs that open in the folder a "path…" settings key remembers
+// (fallback while the key is missing) and remember the folder chosen. The key
+// is read, and the folder stored, each through a short-lived settings object,
+// the second built after the dialog closed so that it overwrites nothing
+// another window stored meanwhile. An answer holding "?" (the mark of an
+// element source) is used but its folder not stored. An empty list means
+// cancelled.
+enum class FileDialogKind { OpenFile, OpenFiles, SaveFile, Folder };
+QStringList askInRememberedFolder(FileDialogKind kind, QWidget* parent, const char* key, const QString& fallback,
+                                  const QString& caption, const QString& filter = QString(),
+                                  QString* selectedFilter = nullptr);

@@ -1,7 +1,7 @@
 #include "tests/TestMain.h"
 
-#include "colour/GradientBrushes.h"
-#include "colour/GradientGeometry.h"
+#include "core/GradientBrushes.h"
+#include "core/GradientGeometry.h"
 
 #include <QtConcurrent/QtConcurrent>
 

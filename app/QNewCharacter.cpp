@@ -1,4 +1,4 @@
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
@@ -158,8 +158,7 @@ void QNewCharacter::create()
     canvas->setName(nameEdit->text());
     CharacterData* document = canvas->characterData();
     document->setSize(size, true);
-    canvas->addHistory(document, "Changement de la taille des cellules");
-    canvas->refresh();
+    canvas->recordEdit("Changement de la taille des cellules");
     canvas->resize(canvas->pixmap().size());
   }
   close();

@@ -1,4 +1,4 @@
-#include "colour/PaletteFile.h"
+#include "core/PaletteFile.h"
 
 #include "core/SaveFile.h"
 

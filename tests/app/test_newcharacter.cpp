@@ -2,7 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
-#include "widgets/QNewCharacter.h"
+#include "app/QNewCharacter.h"
 
 #include <QLabel>
 #include <QLineEdit>

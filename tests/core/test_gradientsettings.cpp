@@ -1,7 +1,7 @@
 #include "tests/TestMain.h"
 
-#include "colour/GradientSettings.h"
-#include "core/Prompts.h"
+#include "core/GradientSettings.h"
+#include "widgets/Prompts.h"
 
 class TestGradientSettings : public QObject
 {

@@ -1,6 +1,6 @@
-#include "colour/GradientGeometry.h"
+#include "core/GradientGeometry.h"
 
-#include "colour/Complex.h"
+#include "core/Complex.h"
 
 #include <QLineF>
 

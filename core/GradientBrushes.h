@@ -1,5 +1,5 @@
 #pragma once
-#include "colour/GradientSettings.h"
+#include "core/GradientSettings.h"
 
 #include <QConicalGradient>
 #include <QLinearGradient>

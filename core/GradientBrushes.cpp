@@ -1,6 +1,6 @@
-#include "colour/GradientBrushes.h"
+#include "core/GradientBrushes.h"
 
-#include "colour/GradientGeometry.h"
+#include "core/GradientGeometry.h"
 
 #include <cmath>
 
