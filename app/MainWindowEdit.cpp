@@ -80,7 +80,7 @@ void MainWindow::changeBg()
   // The background is saved with the project: without the mark, closing
   // would drop the change without asking. Snapshots do not hold it, so there
   // is no undo step.
-  canvas->setModified(true);
+  canvas->markChangedOutsideHistory();
 }
 
 void MainWindow::copier()

@@ -142,8 +142,14 @@ void QLayer::pushHistory(const LayerData& snapshot, const std::string& label)
 const LayerData& QLayer::goToHistoryStep(int index)
 {
   const LayerData& step = m_history.goTo(index);
-  setModified(m_history.currentIndex() != m_history.savedIndex());
+  setModified(m_history.currentIndex() != m_history.savedIndex() || m_changedOutsideHistory);
   return step;
+}
+
+void QLayer::markChangedOutsideHistory()
+{
+  m_changedOutsideHistory = true;
+  setModified(true);
 }
 
 namespace {
@@ -155,6 +161,15 @@ const QString kImageFilter = QStringLiteral("Image (*.png)");
 std::string utf8(const QString& text)
 {
   return text.toUtf8().toStdString();
+}
+
+// The writers append the extension the answer lacks; a file of that name is
+// only replaced once the user agreed.
+bool mayWrite(QWidget* parent, const QString& title, const QString& answer, const QString& extension)
+{
+  QString path = answer;
+  ensureExtension(path, extension);
+  return mayReplaceAppendedName(parent, title, answer, path);
 }
 
 } // namespace
@@ -199,10 +214,14 @@ bool QLayer::writeProject(QString path)
 unsigned char QLayer::saveAs()
 {
   QString filter;
-  const QString answer = askSavePath(QStringLiteral("Enregistrer sous..."), filter);
+  const QString title = QStringLiteral("Enregistrer sous...");
+  const QString answer = askSavePath(title, filter);
   if (answer.isEmpty())
     return 2;
-  if (filter == kImageFilter)
+  const bool image = filter == kImageFilter;
+  if (!mayWrite(this, title, answer, image ? QStringLiteral("png") : QStringLiteral("sk")))
+    return 2;
+  if (image)
     return writeImage(answer) ? 1 : 0;
   currentFormat = filter == kBetaFilter ? 0 : 1;
   return writeProject(answer) ? 1 : 0;
@@ -214,10 +233,14 @@ unsigned char QLayer::save()
 {
   QString filter;
   if (m_filePath.isEmpty()) {
-    const QString answer = askSavePath(QStringLiteral("Enregistrer"), filter);
+    const QString title = QStringLiteral("Enregistrer");
+    const QString answer = askSavePath(title, filter);
     if (answer.isEmpty())
       return 2;
-    if (filter == kImageFilter)
+    const bool image = filter == kImageFilter;
+    if (!mayWrite(this, title, answer, image ? QStringLiteral("png") : QStringLiteral("sk")))
+      return 2;
+    if (image)
       return writeImage(answer) ? 1 : 0; // no project path: the next save asks again
     m_filePath = answer;
   }
@@ -245,6 +268,7 @@ bool QLayer::saveTo(const QString& path)
   if (!m_character.saveProjectFile(utf8(path), currentFormat))
     return false;
   m_history.markSaved();
+  m_changedOutsideHistory = false;
   setModified(false);
   return true;
 }

@@ -81,6 +81,9 @@ public:
   bool saveBeforeClose(QWidget* parent);
 
   void setModified(bool modified);
+  // A change the snapshots do not hold (the background colour): the document
+  // stays modified across undo and redo until it is saved.
+  void markChangedOutsideHistory();
   void addHistory(const CharacterData* document, const std::string& label);
   // The one door for a finished edit of the document, by any window: the
   // undo step (with the modified mark), the render, the element list rebuilt.
@@ -166,6 +169,7 @@ private:
   QLayerList* m_layerList;
   bool m_askOnClose = true;
   bool m_modified = false;
+  bool m_changedOutsideHistory = false;
   bool m_ctrlDown = false;
   bool m_shiftDown = false;
   bool m_moving = false;

@@ -5,8 +5,11 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -37,9 +40,22 @@ Prompts toolkitPrompts()
                        QString* selectedFilter) {
     return QFileDialog::getOpenFileNames(parent, caption, dir, filter, selectedFilter);
   };
+  // The dialog appends the chosen filter's suffix itself, so its overwrite
+  // question is about the name that will really be written.
   p.saveFileName = [](QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
                       QString* selectedFilter) {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    if (selectedFilter && !selectedFilter->isEmpty())
+      dialog.selectNameFilter(*selectedFilter);
+    dialog.setDefaultSuffix(filterSuffix(dialog.selectedNameFilter()));
+    if (dialog.exec() != QDialog::Accepted)
+      return QString();
+    if (selectedFilter)
+      *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
   };
   p.existingDirectory = [](QWidget* parent, const QString& caption, const QString& dir) {
     return QFileDialog::getExistingDirectory(parent, caption, dir);
@@ -58,6 +74,23 @@ Prompts toolkitPrompts()
 }
 
 } // namespace
+
+QString filterSuffix(const QString& filter)
+{
+  static const QRegularExpression pattern(QStringLiteral("\\*\\.([^\\s;)*]+)"));
+  return pattern.match(filter).captured(1);
+}
+
+bool mayReplaceAppendedName(QWidget* parent, const QString& title, const QString& answer, const QString& path)
+{
+  if (path == answer || !QFileInfo::exists(path))
+    return true;
+  return prompts().question(parent, title,
+                            QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
+                                .arg(QDir::toNativeSeparators(path)),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+      == QMessageBox::Yes;
+}
 
 Prompts& prompts()
 {

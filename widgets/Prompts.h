@@ -64,6 +64,15 @@ Prompts& prompts();
 // Back to the toolkit defaults.
 void resetPrompts();
 
+// The suffix of a file filter's first pattern ("Image (*.png)" gives "png"),
+// empty when it names none.
+QString filterSuffix(const QString& filter);
+
+// Whether path may be written: it is the name the user answered, or it was
+// made from that answer by appending a suffix and the user agreed to replace
+// the file of that name. The toolkit's overwrite question only saw the answer.
+bool mayReplaceAppendedName(QWidget* parent, const QString& title, const QString& answer, const QString& path);
+
 // The file dialogs that open in the folder a "path…" settings key remembers
 // (fallback while the key is missing) and remember the folder chosen. The key
 // is read, and the folder stored, each through a short-lived settings object,

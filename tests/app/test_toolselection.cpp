@@ -408,6 +408,35 @@ private slots:
     settings.getValue("pathPalette", palette);
     QCOMPARE(palette, QString("palette/%1.skp").arg(dialogs));
   }
+
+  // The snapshots do not hold the background: an undo back to the saved
+  // step must not make the document read as saved.
+  void aBackgroundChangeOutlivesUndo()
+  {
+    MainWindow window;
+    showAndActivate(window);
+    QLayer* canvas = openCharacter(window, "hero");
+    canvas->addHistory(canvas->characterData(), "Etat d'origine");
+    canvas->setModified(false);
+    PromptRecorder recorder;
+    recorder.colors.push_back([](QColor& c, bool) {
+      c = QColor(255, 0, 0);
+      return true;
+    });
+    window.changeBg();
+    canvas->recordEdit("Pinceau");
+    window.undo();
+    QVERIFY(canvas->isModified());
+
+    recorder.buttons = {QMessageBox::Save};
+    recorder.files = {QDir::current().absoluteFilePath("hero")};
+    recorder.selectedFilters = {"Fichier Sorvel Kit (*.sk)"};
+    QVERIFY(window.close());
+    QCOMPARE(recorder.kinds(), QStringList({"color", "box", "save"}));
+    CharacterData saved;
+    QVERIFY(saved.loadProjectFile("hero.sk"));
+    QCOMPARE(uint32_t(saved.backgroundPixel()), 0xFFFF0000u);
+  }
 };
 
 SK_TEST_MAIN(TestToolSelection)

@@ -157,6 +157,44 @@ private slots:
     QVERIFY(!QFile::exists(here("plain.sk")));
   }
 
+  // The toolkit's overwrite question saw the name as typed; a file the
+  // appended extension names is only replaced after a question of our own.
+  void anAppendedNameAsksBeforeReplacing_data()
+  {
+    QTest::addColumn<bool>("plainSave");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("result");
+    QTest::newRow("project, no") << false << kProject << "hero.sk" << int(QMessageBox::No) << 2;
+    QTest::newRow("image, no") << false << kImage << "hero.png" << int(QMessageBox::No) << 2;
+    QTest::newRow("first plain save, no") << true << kBeta << "hero.sk" << int(QMessageBox::No) << 2;
+    QTest::newRow("project, yes") << false << kProject << "hero.sk" << int(QMessageBox::Yes) << 1;
+  }
+  void anAppendedNameAsksBeforeReplacing()
+  {
+    QFETCH(bool, plainSave);
+    QFETCH(QString, filter);
+    QFETCH(QString, existing);
+    QFETCH(int, answer);
+    QFETCH(int, result);
+    QCOMPARE(filterSuffix(filter), existing.mid(5));
+    const QByteArray old = "the work of another day";
+    writeAll(existing, old);
+    PromptRecorder recorder;
+    recorder.files = {here("hero")};
+    recorder.selectedFilters = {filter};
+    recorder.buttons = {QMessageBox::StandardButton(answer)};
+    Open open;
+
+    QCOMPARE(int(plainSave ? open.canvas->save() : open.canvas->saveAs()), result);
+    QCOMPARE(recorder.kinds(), QStringList({"save", "question"}));
+    QCOMPARE(recorder.asked[1].text, "Le fichier " + here(existing) + QString::fromUtf8(" existe d\xc3\xa9j\xc3\xa0.\n")
+                                         + "Voulez-vous le remplacer ?");
+    QCOMPARE(readAll(existing) == old, result == 2);
+    QCOMPARE(open.canvas->isModified(), result == 2 || filter == kImage);
+  }
+
   void closingAnUnmodifiedCharacter()
   {
     PromptRecorder recorder;
