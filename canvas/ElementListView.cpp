@@ -56,6 +56,9 @@ void ElementListView::updateLayout()
     thumbnails = makeThumbnails(*character);
   else
     thumbnails.clear();
+  // Another document may hold fewer elements: an offset past its end would
+  // show no row at all.
+  setScrollOffset(scrollOffset);
 }
 
 int ElementListView::entryCount() const

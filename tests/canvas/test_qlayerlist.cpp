@@ -364,6 +364,25 @@ private slots:
     QCOMPARE(pixelsOf(shot, QColor(166, 166, 246), QRect(150, 0, 30, shot.height())), 0);
   }
 
+  // A scrolled long list handed a short document shows it from its first row.
+  void anotherDocumentShowsItsRows()
+  {
+    Fixture f(20);
+    f.list.setScrollOffset(15);
+    QVERIFY(f.list.scrollPosition() > 0);
+    CharacterData shorter(XP, QSize(0, 0));
+    for (int i = 0; i < 3; ++i)
+      shorter.addElement(std::string(), i);
+    f.list.setCharacterData(&shorter);
+    QCOMPARE(f.list.scrollPosition(), 0);
+    for (int e = 0; e < 3; ++e) {
+      f.send(QEvent::MouseButtonPress, f.at(e));
+      f.send(QEvent::MouseButtonRelease, f.at(e));
+      QCOMPARE(shorter.selectedElements(), std::vector<int>({e}));
+    }
+    f.list.setCharacterData(f.canvas.characterData());
+  }
+
   // The half comes from the last move, not from where the button goes up.
   void dragMovesElement()
   {
