@@ -89,12 +89,11 @@ void blendImageOver(QImage& dst, int dx, int dy, const QImage& src, int sx, int 
 
 void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, bool filled)
 {
-  if (image.isNull() || rect.width() <= 0 || rect.height() <= 0)
+  if (image.isNull() || rect.width() <= 0)
     return;
   if (image.format() != QImage::Format_ARGB32)
     image = image.convertToFormat(QImage::Format_ARGB32);
   const uint32_t word = color.rgba();
-  const long long left = rect.left(), top = rect.top();
   auto plot = [&](long long x, long long y) {
     if (x >= 0 && y >= 0 && x < image.width() && y < image.height())
       reinterpret_cast<uint32_t*>(image.scanLine(static_cast<int>(y)))[x] = word;
@@ -104,10 +103,10 @@ void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, b
     const long long first = static_cast<int>(b - extent), last = static_cast<int>(b + extent);
     if (filled) {
       for (long long y = first; y <= last; ++y)
-        plot(left + column, top + y);
+        plot(column, y);
     } else {
-      plot(left + column, top + first);
-      plot(left + column, top + last);
+      plot(column, first);
+      plot(column, last);
     }
   });
 }

@@ -42,7 +42,8 @@ void scanEllipseColumns(double width, double height, Visit visit)
   }
 }
 
-// Plots, pixel by pixel in the colour, the ellipse inscribed in rect (image
-// coordinates): in each column the top and bottom pixels, and with filled
-// every pixel between them. Pixels outside the image are skipped.
+// Plots, pixel by pixel in the colour, the ellipse of rect's size from the
+// image's own top-left corner (rect's position is not used): in each column
+// the top and bottom pixels, and with filled every pixel between them; a
+// height of 0 plots row 0. Pixels outside the image are skipped.
 void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, bool filled);

@@ -247,22 +247,23 @@ void CharacterData::drawLineCells(const QPoint& p1, const QPoint& p2, const QCol
 
 void CharacterData::fillRectCells(const QRect& rect, const QColor& colour)
 {
+  // The cells grow to both corners even when there is nothing to lay.
+  growAllCellsToPoint(rect.topLeft());
+  growAllCellsToPoint(rect.bottomRight());
   QImage picture = rectPicture(rect);
   if (picture.isNull())
     return;
   picture.fill(colour.rgba());
-  growAllCellsToPoint(rect.topLeft());
-  growAllCellsToPoint(rect.bottomRight());
   forEachScopedCell([&](int e, int c) { layOver(m_images[e][c], m_offsets[e][c], picture, rect.topLeft()); });
 }
 
 void CharacterData::drawEllipseCells(const QRect& rect, const QColor& colour)
 {
+  growAllCellsToPoint(rect.topLeft());
+  growAllCellsToPoint(rect.bottomRight());
   QImage picture = rectPicture(rect);
   if (picture.isNull())
     return;
-  drawEllipseInImage(picture, QRect(QPoint(0, 0), rect.size()), colour, false);
-  growAllCellsToPoint(rect.topLeft());
-  growAllCellsToPoint(rect.bottomRight());
+  drawEllipseInImage(picture, rect, colour, false);
   forEachScopedCell([&](int e, int c) { layOver(m_images[e][c], m_offsets[e][c], picture, rect.topLeft()); });
 }

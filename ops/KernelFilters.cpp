@@ -78,14 +78,16 @@ void applyKernelFrom(QImage& dst, const Kernel& kernel, const QImage& src)
   // A shared copy: writing dst detaches it, so the source stays as it was
   // even when dst and src are the same image.
   const QImage source = src.format() == QImage::Format_ARGB32 ? src : src.convertToFormat(QImage::Format_ARGB32);
-  if (!kernel.isValid() || source.isNull())
+  if (!kernel.isValid() || source.isNull() || dst.isNull())
     return;
-  if (dst.size() != source.size() || dst.format() != QImage::Format_ARGB32)
-    dst = blankImage(source.size());
+  if (dst.format() != QImage::Format_ARGB32)
+    dst = dst.convertToFormat(QImage::Format_ARGB32);
+  // Each source pixel lands at its own place in dst: a larger dst keeps the
+  // rest, the part of the source beyond a smaller one is dropped.
   const int w = source.width(), h = source.height(), half = kernel.n / 2;
-  for (int y = 0; y < h; ++y) {
+  for (int y = 0; y < std::min(h, dst.height()); ++y) {
     uint32_t* out = reinterpret_cast<uint32_t*>(dst.scanLine(y));
-    for (int x = 0; x < w; ++x) {
+    for (int x = 0; x < std::min(w, dst.width()); ++x) {
       double r = 0, g = 0, b = 0, a = 0, total = 0;
       for (int dy = std::max(-half, -y); dy <= std::min(half, h - 1 - y); ++dy) {
         const uint32_t* line = reinterpret_cast<const uint32_t*>(source.constScanLine(y + dy));

@@ -286,12 +286,16 @@ void TestUtils::ellipseInImage_data()
   QTest::addColumn<QRect>("rect");
   QTest::addColumn<bool>("filled");
   QTest::addColumn<QList<QPoint>>("pixels");
+  // The rectangle gives the size only: the ellipse starts at the image's corner.
   QTest::newRow("3 x 3 outline") << QRect(1, 1, 3, 3) << false
-                                 << QList<QPoint>{{1, 2}, {2, 1}, {2, 3}, {3, 1}, {3, 3}};
-  QTest::newRow("3 x 3 filled") << QRect(1, 1, 3, 3) << true
-                                << QList<QPoint>{{1, 2}, {2, 1}, {2, 2}, {2, 3}, {3, 1}, {3, 2}, {3, 3}};
-  QTest::newRow("cut by the image") << QRect(-1, -1, 3, 3) << true << QList<QPoint>{{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-  QTest::newRow("empty") << QRect(1, 1, 0, 3) << true << QList<QPoint>{};
+                                 << QList<QPoint>{{0, 1}, {1, 0}, {1, 2}, {2, 0}, {2, 2}};
+  QTest::newRow("3 x 3 filled") << QRect(-1, -1, 3, 3) << true
+                                << QList<QPoint>{{0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}};
+  QTest::newRow("cut by the image") << QRect(0, 0, 7, 3) << false
+                                    << QList<QPoint>{{0, 1}, {1, 0}, {1, 2}, {2, 0}, {2, 2}, {3, 0}, {3, 2}, {4, 0},
+                                                     {4, 2}};
+  QTest::newRow("height 0 plots row 0") << QRect(2, 2, 3, 0) << true << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}};
+  QTest::newRow("width 0") << QRect(1, 1, 0, 3) << true << QList<QPoint>{};
 }
 
 void TestUtils::ellipseInImage()

@@ -256,6 +256,35 @@ private slots:
     }
   }
 
+  // An empty rectangle lays nothing but still grows every cell to both of
+  // its corners.
+  void emptyShapesStillGrowTheCells_data()
+  {
+    QTest::addColumn<bool>("ellipse");
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("offset");
+    QTest::newRow("rectangle, width 0") << false << QRect(-2, 1, 0, 3) << QSize(5, 4) << QPoint(-3, 0);
+    QTest::newRow("ellipse, height -2") << true << QRect(1, 1, 3, -2) << QSize(4, 4) << QPoint(0, -2);
+  }
+
+  void emptyShapesStillGrowTheCells()
+  {
+    QFETCH(bool, ellipse);
+    QFETCH(QRect, rect);
+    CharacterData data = makeCharacter(2, imageOf(2, 1, {kA, kB}));
+    data.setSelectedCells({3});
+    ellipse ? data.drawEllipseCells(rect, QColor(0, 0, 255)) : data.fillRectCells(rect, QColor(0, 0, 255));
+    QFETCH(QSize, size);
+    QFETCH(QPoint, offset);
+    for (int c = 0; c < 16; ++c) {
+      QCOMPARE(data.image(0, c).size(), size);
+      QCOMPARE(data.offset(0, c), offset);
+      QCOMPARE(word(data.image(0, c), -offset.x(), -offset.y()), kA);
+      QCOMPARE(word(data.image(0, c), size.width() - 1, size.height() - 1), kBlankPixel);
+    }
+  }
+
   void lineGrowsItsCellsToTheWidenedBox()
   {
     CharacterData data = makeCharacter(2, imageOf(2, 1, {kA, kB}));
