@@ -419,10 +419,15 @@ void QLayerList::showPropertiesDialog()
 
 void QLayerList::changeProperties()
 {
-  if (!layer || !propertiesDialog || !nameEdit || !hideBox || nameEdit->text().isEmpty() || !hasFirstSelected())
+  if (!layer || !propertiesDialog || !nameEdit || !hideBox || !hasFirstSelected())
+    return;
+  // A pasted line break would split the name in the older project layout.
+  QString name = nameEdit->text();
+  name.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  if (name.isEmpty())
     return;
   const int e = firstSelected();
-  character->setName(nameEdit->text().toStdString(), e);
+  character->setName(name.toStdString(), e);
   character->setVisible(!hideBox->isChecked(), e);
   pushStep("Changement de propriété");
   propertiesDialog->close();

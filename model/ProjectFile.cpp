@@ -32,7 +32,7 @@ bool fitsInt16(int value)
 // Whether the file can hold the document without losing any of it: the count
 // byte stops at 255, the reader expects one entry per element in every list
 // and one image and offset per cell, and version 0 keeps 16 bits of each
-// size and offset.
+// size and offset and one line of each name and source.
 bool formatHolds(const CharacterData& doc, unsigned char version)
 {
   const int n = doc.elementCount();
@@ -53,6 +53,12 @@ bool formatHolds(const CharacterData& doc, unsigned char version)
   if (version == 1)
     return true;
   if (!fitsInt16(doc.size().width()) || !fitsInt16(doc.size().height()))
+    return false;
+  // Each name and source is one line: a line break inside one would shift
+  // every later entry on reading.
+  const auto oneLine = [](const std::string& text) { return text.find('\n') == std::string::npos; };
+  if (!std::all_of(doc.names().begin(), doc.names().end(), oneLine)
+      || !std::all_of(doc.sources().begin(), doc.sources().end(), oneLine))
     return false;
   for (int e = 0; e < n; ++e) {
     for (const QImage& image : doc.images(e))

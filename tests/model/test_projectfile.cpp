@@ -361,6 +361,9 @@ private slots:
     QTest::newRow("v1 missing cell") << 1 << 4;
     // The reader would refuse it: the file would never open again.
     QTest::newRow("v1 cell wider than a sheet") << 1 << 5;
+    // One line per name and source: a break would shift every later entry.
+    QTest::newRow("v0 name with a line break") << 0 << 6;
+    QTest::newRow("v0 source with a line break") << 0 << 7;
   }
   void refusedDocuments()
   {
@@ -377,6 +380,10 @@ private slots:
       doc.images(0).pop_back();
     if (what == 5)
       doc.image(0, 3) = blankImage(QSize(kMaxSheetSide + 1, 1));
+    if (what == 6)
+      doc.setName("hero\nbis", 0);
+    if (what == 7)
+      doc.setSource("a\n.png", 0);
     writeAll("old.sk", "previous");
     doc.errorMessage().clear();
     QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version)));
