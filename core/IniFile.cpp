@@ -421,7 +421,9 @@ bool IniFile::read(const char* path)
   // by hand may mix both: each line is UTF-8 when it decodes as such, Latin-1
   // otherwise, so that one stray byte does not garble the other lines.
   for (const QByteArray& bytesOfLine : bytes.split('\n')) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a multi-byte sequence cut off by the line's end is an error,
+    // not a start kept for input that never comes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString line = utf8(bytesOfLine);
     if (utf8.hasError())
       line = QString::fromLatin1(bytesOfLine);
