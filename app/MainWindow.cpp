@@ -69,6 +69,12 @@ MainWindow::MainWindow()
   mdiArea = new QMdiArea(this);
   setCentralWidget(mdiArea);
   mdiArea->setViewMode(QMdiArea::TabbedView);
+  // Both close through the sub-window, so the canvas's close questions run.
+  mdiArea->setTabsClosable(true);
+  closeActiveAction = new QAction(this);
+  closeActiveAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+F4")));
+  connect(closeActiveAction, &QAction::triggered, mdiArea, &QMdiArea::closeActiveSubWindow);
+  addAction(closeActiveAction);
 
   addToolBars();
   addDocks();
@@ -486,14 +492,14 @@ void MainWindow::setColorChecked()
   colorsDockAction->setChecked(colorsDock->isVisible());
 }
 
-void MainWindow::keepGridShortcut(QMdiSubWindow* window)
+void MainWindow::keepWindowShortcuts(QMdiSubWindow* window)
 {
   if (!window->systemMenu())
     return;
   const QKeySequence gridKey = gridAction->shortcut();
   for (QAction* action : window->systemMenu()->actions()) {
     QList<QKeySequence> keys = action->shortcuts();
-    if (keys.removeAll(gridKey) > 0)
+    if (keys.removeAll(gridKey) + keys.removeAll(closeActiveAction->shortcut()) > 0)
       action->setShortcuts(keys);
   }
 }

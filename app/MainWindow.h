@@ -93,6 +93,8 @@ public:
   QAction* selectAction;
   QAction* contourModeAction;
   QAction* gridAction;
+  // Ctrl+F4: closes the active character through its close questions.
+  QAction* closeActiveAction = nullptr;
   QLabelClickable* gradientLabel;
   QAction* pleinModeAction;
   QAction* pleinContourModeAction;
@@ -271,5 +273,7 @@ private:
   void stepZoom(int direction);
   // The zoom as the zoom field shows it.
   static QString zoomText(double zoom);
-  void keepGridShortcut(QMdiSubWindow* window);
+  // Takes from the sub-window's own menu the keys the main window's actions
+  // use (the grid's, Ctrl+F4): shared, neither would fire.
+  void keepWindowShortcuts(QMdiSubWindow* window);
 };

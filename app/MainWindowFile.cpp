@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -77,10 +78,14 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
   canvas->setToolPointer(reinterpret_cast<unsigned char*>(&tool));
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
-  keepGridShortcut(window);
+  keepWindowShortcuts(window);
   window->setWindowTitle(title);
-  if (minimumSize.isValid())
-    window->setMinimumSize(minimumSize);
+  // The scroll area shows the rest of a sheet larger than half the screen; a
+  // larger least size would push the main window off the screen.
+  if (minimumSize.isValid()) {
+    const QSize half = (screen() ? screen()->availableSize() : QSize(1280, 800)) / 2;
+    window->setMinimumSize(minimumSize.boundedTo(half));
+  }
   window->show();
 
   CharacterData* document = canvas->characterData();
@@ -145,10 +150,15 @@ void MainWindow::openSKFile()
       FileDialogKind::OpenFiles, this, "pathLoadSKFile", QDir::homePath(), QStringLiteral("Ouvrir un fichier"),
       kProjectFilter + QStringLiteral(";;Elément Sorvel Kit (*.elsk);;") + kImageFilter, &filter);
 
+  // A name typed in the dialog need not match the filter: a known suffix
+  // names the opener, the filter only decides for other names.
   for (const QString& path : paths) {
-    if (filter == kProjectFilter)
+    const bool project = hasExtension(path, QStringLiteral("sk"));
+    const bool image = hasExtension(path, QStringLiteral("png"));
+    const bool known = project || image || hasExtension(path, QStringLiteral("elsk"));
+    if (known ? project : filter == kProjectFilter)
       openSKDocument(path, true);
-    else if (filter == kImageFilter)
+    else if (known ? image : filter == kImageFilter)
       openPNGDocument(path);
     else
       openELSKDocument(path);
@@ -487,7 +497,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
   QString opened;
   if (accepted) {
     for (const ClosingDocument& document : documents) {
-      const QString path = document.closed ? document.path : document.canvas->filePath();
+      const QString path = listedPath(document.closed ? document.path : document.canvas->filePath());
       if (!path.isEmpty())
         opened += path + QLatin1Char('|');
     }

@@ -11,10 +11,12 @@
 void setUpApplication(QTranslator& translator)
 {
   QApplication::setStartDragDistance(15);
-  // Without a translation the toolkit's own dialogs keep their English texts;
-  // the program's texts are French anyway.
+  // Only the French translation is compiled in: any language without one of
+  // its own gets French too, so the toolkit's dialogs speak the program's
+  // language.
   [[maybe_unused]] const bool translated =
-      translator.load(QStringLiteral(":/translations/") + QLocale::system().name());
+      translator.load(QStringLiteral(":/translations/") + QLocale::system().name())
+      || translator.load(QStringLiteral(":/translations/fr"));
   QCoreApplication::installTranslator(&translator);
   QCoreApplication::setApplicationName(QStringLiteral("Sorvel Kit"));
   QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));

@@ -5,9 +5,8 @@ class IniSettings;
 class MainWindow;
 class QTranslator;
 
-// The application's drag distance, translation and identity. The
-// translator is installed even when no translation matches the system's
-// language, in which case it translates nothing.
+// The application's drag distance, translation and identity. The toolkit's
+// texts are French unless the system's language has a translation of its own.
 void setUpApplication(QTranslator& translator);
 
 // What runs once the main window is shown: the documents named by the

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -74,25 +75,39 @@ void QLayerRender::refresh()
   // Always four cell widths, whatever the layout's column count.
   const int W = character->type() == XP ? w : (4 * w) / 3;
 
-  const bool relayout = character->cellSize() != lastCellSize;
+  // Frames too large for a dock on this screen are shown scaled down: the
+  // dock's least size follows them, and would push the window off screen.
+  const QSize screenArea = screen() ? screen()->availableSize() : QSize(1280, 800);
+  const double scale = std::min({1.0, double(screenArea.width() / 2 - kStripWidth) / std::max(1, W),
+                                 double(screenArea.height() / 4) / std::max(1, h / 4)});
+  const int shownW = static_cast<int>(W * scale);
+  const int shownH = static_cast<int>(h * scale);
+
+  const bool relayout = character->cellSize() != lastCellSize || (canvas.width() - kStripWidth) != shownW;
   if (relayout) {
-    const int hh = std::max(kStripWidth, h / 4);
+    const int hh = std::max(kStripWidth, shownH / 4);
     if (container) {
-      container->setMinimumSize(W + kStripWidth, hh);
-      container->resize(W + kStripWidth, hh);
+      container->setMinimumSize(shownW + kStripWidth, hh);
+      container->resize(shownW + kStripWidth, hh);
     }
-    setFixedSize(W + kStripWidth, hh);
-    setGeometry(0, 0, W + kStripWidth, hh);
-    canvas = QPixmap(W + kStripWidth, hh);
+    setFixedSize(shownW + kStripWidth, hh);
+    setGeometry(0, 0, shownW + kStripWidth, hh);
+    canvas = QPixmap(shownW + kStripWidth, hh);
   }
 
   {
     QPainter painter(&canvas);
-    painter.fillRect(0, 0, W, canvas.height(), background);
+    painter.fillRect(0, 0, shownW, canvas.height(), background);
     // Short cells sit in the middle of the 45-pixel least height.
-    const int y0 = std::max(0, static_cast<int>(22.5 - h * 0.125));
-    for (int k = 0; k < 4; ++k)
-      painter.drawPixmap((k * W) / 4, y0, frames[k]);
+    const int y0 = std::max(0, static_cast<int>(22.5 - shownH * 0.125));
+    for (int k = 0; k < 4; ++k) {
+      if (scale == 1.0) {
+        painter.drawPixmap((k * W) / 4, y0, frames[k]);
+        continue;
+      }
+      const QSize size = (QSizeF(frames[k].size()) * scale).toSize();
+      painter.drawPixmap(QRect(QPoint((k * shownW) / 4, y0), size), frames[k]);
+    }
   }
 
   if (relayout) {

@@ -1,5 +1,8 @@
 #include "core/PathUtils.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -52,4 +55,11 @@ bool isValidFileName(const QString& name)
     if (name.contains(QLatin1Char(c)))
       return false;
   return true;
+}
+
+QString listedPath(const QString& path)
+{
+  if (path.isEmpty() || path.contains(QLatin1Char('|')))
+    return QString();
+  return QDir::cleanPath(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }

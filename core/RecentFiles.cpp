@@ -1,6 +1,7 @@
 #include "core/RecentFiles.h"
 
 #include "core/IniSettings.h"
+#include "core/PathUtils.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ RecentFiles::RecentFiles(const QString& stored)
 
 void RecentFiles::add(const QString& path)
 {
-  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  const QString entry = listedPath(path);
+  if (entry.isEmpty())
+    return;
   m_files.removeOne(entry);
   while (m_files.size() >= kMaxFiles)
     m_files.removeFirst();

@@ -17,7 +17,7 @@ public:
   // the menu shows its first kMaxFiles.
   const QStringList& files() const { return m_files; }
   // Moves the path to the newest end, dropping the oldest beyond the limit.
-  // Folders are written with "/".
+  // Stored as listedPath gives it; a path the list cannot hold is left out.
   void add(const QString& path);
   QString stored() const { return m_files.join(QLatin1Char('|')); }
   // Writes the record through a settings object of its own.

@@ -207,6 +207,29 @@ private slots:
     QCOMPARE(questions(recorder), QString("3322"));
     QCOMPARE(storedText("opened"), here("c.sk|"));
   }
+
+  // The tab's close button and Ctrl+F4 both go through the canvas's own
+  // close question.
+  void closingTheActiveCharacter()
+  {
+    MainWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    openDocuments(window, {"a.sk", "b.sk"}, {1});
+    QVERIFY(window.mdiArea->tabsClosable());
+    PromptRecorder recorder;
+    recorder.buttons = {QMessageBox::Cancel, QMessageBox::Discard};
+    window.mdiArea->setActiveSubWindow(window.mdiArea->subWindowList()[1]);
+    QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+    QCOMPARE(recorder.kinds(), QStringList({"box"}));
+    QCOMPARE(canvases(window).size(), 2);
+    QTest::keyClick(&window, Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(recorder.kinds(), QStringList({"box", "box"}));
+    QCOMPARE(canvases(window).size(), 1);
+    QCOMPARE(canvases(window)[0]->name(), QString("a"));
+  }
 };
 
 SK_TEST_MAIN(TestSaveClose)

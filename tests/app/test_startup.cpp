@@ -4,15 +4,20 @@
 
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "canvas/QLayer.h"
+#include "canvas/QScrollLayer.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QTranslator>
 
 namespace {
@@ -89,8 +94,12 @@ private slots:
     QTest::addColumn<QString>("variable");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("buttons");
-    QTest::newRow("French") << "LC_ALL" << "fr_FR.UTF-8" << "&Oui|&Non";
-    QTest::newRow("C") << "LANG" << "C" << "&Yes|&No";
+    // Only the French translation is compiled in: a language without its own
+    // gets French rather than the toolkit's English.
+    const QString french = "&Oui|&Non|Enregistrer|Annuler";
+    QTest::newRow("French") << "LC_ALL" << "fr_FR.UTF-8" << french;
+    QTest::newRow("C") << "LANG" << "C" << french;
+    QTest::newRow("English") << "LANG" << "en_US.UTF-8" << french;
   }
 
   void toolkitTextsFollowTheSystemLanguage()
@@ -118,8 +127,14 @@ private slots:
       QSKIP("run by toolkitTextsFollowTheSystemLanguage under a chosen locale");
     QTranslator translator;
     setUpApplication(translator);
-    QMessageBox box(QMessageBox::Question, "Q", "?", QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text(), expected);
+    QMessageBox box(QMessageBox::Question, "Q", "?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Save);
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QDialogButtonBox* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QCOMPARE(box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text() + "|"
+                 + box.button(QMessageBox::Save)->text() + "|" + buttons->button(QDialogButtonBox::Cancel)->text(),
+             expected);
   }
 
   void documentsToOpen_data()
@@ -160,6 +175,35 @@ private slots:
     QCOMPARE(storedText("opened"), opened);
   }
 
+  // The lists are read from wherever the next start runs, and a "|" in a
+  // path would split its entry.
+  void pathListsSurviveAnotherFolder()
+  {
+    QVERIFY(QDir().mkdir("p|q"));
+    writeProject("p|q/c.sk");
+    writeAll("sorvelkit.ini", "[showAgain]\nshowWelcome=0\n");
+    const QString absolute = QDir::current().absoluteFilePath("a.sk");
+    {
+      MainWindow window;
+      IniSettings settings;
+      startUp(window, settings, {kProgram, "a.sk", "p|q/c.sk"});
+      QCOMPARE(openTitles(window), QStringList({"a", "c"}));
+      QVERIFY(window.close());
+    }
+    QCOMPARE(storedText("opened"), absolute + "|");
+    QCOMPARE(storedText("recentFiles"), absolute);
+
+    QVERIFY(QFile::copy("sorvelkit.ini", QStringLiteral("é/sorvelkit.ini")));
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QStringLiteral("é")));
+    MainWindow window;
+    IniSettings settings;
+    startUp(window, settings, {kProgram});
+    QVERIFY(QDir::setCurrent(home));
+    QCOMPARE(openTitles(window), QStringList({"a"}));
+    QCOMPARE(canvasOf(window.mdiArea->subWindowList().value(0))->filePath(), absolute);
+  }
+
   void firstRunMessagesComeOnceAfterTheDocuments()
   {
     writeAll("sorvelkit.ini", QByteArray());
@@ -176,7 +220,7 @@ private slots:
       IniSettings now;
       QVERIFY(now.getValue("showWelcome", showWelcome));
       QVERIFY(!showWelcome);
-      QCOMPARE(storedText("recentFiles"), QString("a.sk"));
+      QCOMPARE(storedText("recentFiles"), QDir::current().absoluteFilePath("a.sk"));
     }
     const QByteArray written = readAll("sorvelkit.ini");
     QVERIFY(written.contains("[showAgain]"));
