@@ -1,5 +1,6 @@
 #include "batch/Converter.h"
 
+#include "batch/KeyedPalette.h"
 #include "core/PathUtils.h"
 #include "core/SaveFile.h"
 #include "model/StreamImage.h"
@@ -146,7 +147,7 @@ QImage scaledTo(const QImage& image, int w, int h)
 // written. Sheets are brought to 256 colours here, off the worker's thread.
 bool writePng(const QString& path, const QImage& image, bool toIndexed8)
 {
-  const QImage out = toIndexed8 && !image.isNull() ? image.convertToFormat(QImage::Format_Indexed8) : image;
+  const QImage out = toIndexed8 && !image.isNull() ? keyedIndexed8(image, kKeyColour) : image;
   QByteArray png;
   if (out.isNull() || !encodeCellPng(out, png))
     return false;

@@ -120,6 +120,7 @@ private slots:
 
   void folderRun();
   void sheetsComeOutIn256Colours();
+  void richSheetKeepsItsKeyColour();
   void folderMissingOrEmpty_data();
   void folderMissingOrEmpty();
   void unwritableOutputs();
@@ -461,6 +462,36 @@ void TestConverter::sheetsComeOutIn256Colours()
   for (int slot = 0; slot < 8; ++slot)
     QVERIFY(uniformBlock(first, (slot % 4) * 72, slot < 4 ? 0 : 128, 72, 128, colours[slot]));
   QVERIFY(uniformBlock(load(folder.output(4, "b.png")), 0, 0, 288, 256, 0xFF000011u));
+}
+
+// Eight XP characters of many colours pass the 256 of an 8-bit sheet: the key
+// colour stays exact at index 0, the 2003 engine's transparent one, and no
+// other pixel takes that index.
+void TestConverter::richSheetKeepsItsKeyColour()
+{
+  Folder folder(2, false);
+  QStringList inputs;
+  for (int i = 0; i < 8; ++i) {
+    QImage xp(96, 128, QImage::Format_ARGB32);
+    for (int y = 0; y < 128; ++y)
+      for (int x = 0; x < 96; ++x)
+        xp.setPixel(x, y, x % 24 < 12 ? 0u : qRgb((x * 5 + i * 29) & 255, (y * 3 + i * 7) & 255, (x * y + i) & 255));
+    if (i == 0)
+      xp.setPixel(12, 0, 0xFF209C00u); // a genuine key-colour pixel
+    inputs << folder.input(QString("%1.png").arg(i), xp);
+  }
+  Converter worker(inputs, 1, 2);
+  runAndLog(worker);
+  const QImage sheet(folder.output(2, "0.png"));
+  QCOMPARE(sheet.format(), QImage::Format_Indexed8);
+  QCOMPARE(sheet.color(0), 0xFF209C00u);
+  QCOMPARE(sheet.size(), QSize(288, 256));
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 288; ++x) {
+      const bool background = x % 24 < 12;
+      if ((sheet.pixelIndex(x, y) == 0) != background || (sheet.pixel(x, y) == 0xFF209C00u) != background)
+        QFAIL(qPrintable(QString("(%1, %2): index %3").arg(x).arg(y).arg(sheet.pixelIndex(x, y))));
+    }
 }
 
 void TestConverter::folderMissingOrEmpty_data()
