@@ -15,6 +15,9 @@ namespace fuzz {
 // limit but above this area is left alone (the limit refuses larger ones
 // without allocating, and those are run).
 constexpr long long kLargestArea = 4096LL * 4096;
+// The stroke and merge results of the whole document together: each cell
+// within kLargestArea is not enough, as a document holds many cells.
+constexpr long long kLargestEditArea = 2 * kLargestArea;
 // The zoomed view costs the most per pixel (zoom, grid, frames); under the
 // fuzzer's instrumentation a large one alone outlasts the per-input timeout.
 constexpr long long kLargestViewArea = 2048LL * 2048;
@@ -30,10 +33,12 @@ struct Span
     right = std::max(right, x + w);
     bottom = std::max(bottom, y + h);
   }
-  bool affordable() const
+  // The pixels an edit allocates for the span: none when the side limit
+  // refuses it without allocating.
+  long long allocated() const
   {
     const long long w = right - left, h = bottom - top;
-    return w > kMaxSheetSide || h > kMaxSheetSide || w * h <= kLargestArea;
+    return w > kMaxSheetSide || h > kMaxSheetSide ? 0 : w * h;
   }
 };
 
@@ -43,10 +48,12 @@ inline void addCell(Span& span, const CharacterData& doc, int e, int c)
   span.add(doc.offset(e, c).x(), doc.offset(e, c).y(), image.width(), image.height());
 }
 
-// Whether merging all elements, and a one-pixel stroke at the sheet's origin
-// on every cell, stay within the run's memory.
+// Whether a one-pixel stroke at the sheet's origin on every cell, and then
+// merging all elements, stay within the run's memory: the grown cells all
+// live on while the merged ones are built.
 inline bool editsAffordable(const CharacterData& doc)
 {
+  long long total = 0;
   for (int c = 0; c < doc.cellCount(); ++c) {
     Span merged;
     merged.add(0, 0, 1, 1); // the stroke runs first
@@ -57,10 +64,11 @@ inline bool editsAffordable(const CharacterData& doc)
       Span stroked;
       addCell(stroked, doc, e, c);
       stroked.add(0, 0, 1, 1);
-      if (!stroked.affordable())
-        return false;
+      total += stroked.allocated();
     }
-    if (doc.elementCount() > 0 && !merged.affordable())
+    if (doc.elementCount() > 0)
+      total += merged.allocated();
+    if (total > kLargestEditArea)
       return false;
   }
   return true;

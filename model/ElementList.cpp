@@ -2,8 +2,10 @@
 
 #include "core/BlendImage.h"
 #include "core/SheetCut.h"
+#include "model/StreamImage.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace {
@@ -362,6 +364,28 @@ void CharacterData::removeElements(const std::vector<int>& elements)
   m_selectedElements.clear();
 }
 
+namespace {
+
+// Whether the document after the merge stays within what its files may hold
+// (each side, and all cells together), so that no merge allocates more than
+// a reader would ever accept: the merged cells and every cell left unmerged.
+bool mergedDocumentFits(const CharacterData& doc, const std::vector<int>& merged,
+                        const std::vector<std::array<long long, 4>>& spans)
+{
+  CellBudget budget;
+  for (const auto& [left, top, right, bottom] : spans)
+    if (right > left && bottom > top && !budget.take(right - left, bottom - top))
+      return false;
+  for (int e = 0; e < doc.elementCount(); ++e)
+    if (!contains(merged, e))
+      for (const QImage& image : doc.images(e))
+        if (!image.isNull() && !budget.take(image.width(), image.height()))
+          return false;
+  return true;
+}
+
+} // namespace
+
 // A repeated index would otherwise have the merged element remove itself:
 // only the first occurrence of each index counts. Every merged cell is built
 // before anything changes, so a refused merge leaves the elements untouched.
@@ -378,6 +402,7 @@ bool CharacterData::mergeElements(const std::vector<int>& elements)
   const std::size_t cells = std::min(m_images[e0].size(), m_offsets[e0].size());
   std::vector<QImage> merged(cells);
   std::vector<QPoint> corners(cells);
+  std::vector<std::array<long long, 4>> spans(cells); // left, top, right, bottom
   for (std::size_t c = 0; c < cells; ++c) {
     // The union in 64 bits: far-apart offsets and sizes overflow an int.
     long long left = m_offsets[e0][c].x();
@@ -395,8 +420,16 @@ bool CharacterData::mergeElements(const std::vector<int>& elements)
       right = std::max<long long>(right, static_cast<long long>(o.x()) + img.width());
       bottom = std::max<long long>(bottom, static_cast<long long>(o.y()) + img.height());
     }
+    spans[c] = {left, top, right, bottom};
+  }
+  if (!mergedDocumentFits(*this, list, spans)) {
+    m_errorMessage = "Impossible de fusionner ces éléments : l'image d'une cellule fusionnée serait trop grande.";
+    return false;
+  }
+  for (std::size_t c = 0; c < cells; ++c) {
+    const auto [left, top, right, bottom] = spans[c];
     QImage canvas;
-    if (right - left <= kMaxSheetSide && bottom - top <= kMaxSheetSide)
+    if (right > left && bottom > top)
       canvas = blankImage(QSize(static_cast<int>(right - left), static_cast<int>(bottom - top)));
     if (canvas.isNull() && right > left && bottom > top) {
       m_errorMessage = "Impossible de fusionner ces éléments : l'image d'une cellule fusionnée serait trop grande.";

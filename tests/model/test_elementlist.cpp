@@ -484,6 +484,34 @@ private slots:
     QVERIFY(allWords(doc.image(0, 0), kBlankPixel));
   }
 
+  // Refused before anything is allocated, with the document left whole: a
+  // merged cell past the side limit, or merged cells that together pass what
+  // a reader accepts of one file, though each alone fits.
+  void refusedMergeChangesNothing_data()
+  {
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<int>("far");
+    QTest::newRow("one cell too wide") << 1 << kMaxSheetSide;
+    QTest::newRow("cells together too large") << 3 << 16000;
+  }
+  void refusedMergeChangesNothing()
+  {
+    QFETCH(int, cells);
+    QFETCH(int, far);
+    CharacterData doc = withElements({"P", "Q"});
+    for (int c = 0; c < cells; ++c) {
+      doc.setImage(filled(1, 1, 0xFFFF0000u), 1, c);
+      doc.setOffset(QPoint(far, far), 1, c);
+    }
+    const CharacterData before = doc;
+    QVERIFY(!doc.mergeElements({0, 1}));
+    QCOMPARE(doc.errorMessage(),
+             std::string("Impossible de fusionner ces éléments : l'image d'une cellule fusionnée serait trop grande."));
+    QCOMPARE(namesInStep(doc), Names({"P", "Q"}));
+    QCOMPARE(doc.offsets(), before.offsets());
+    QCOMPARE(doc.image(0, 0).size(), before.image(0, 0).size());
+  }
+
   void mergeOrder()
   {
     CharacterData doc = withElements({"E0", "E1", "E2"});
