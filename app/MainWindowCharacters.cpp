@@ -4,6 +4,7 @@
 #include "app/QNewCharacter.h"
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "library/QAddCharacterElementBox.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/Prompts.h"
@@ -115,7 +116,13 @@ void MainWindow::selectVoidCellule()
   }
 }
 
-void MainWindow::addCharacterElement() {}
+void MainWindow::addCharacterElement()
+{
+  if (mdiArea->subWindowList().isEmpty())
+    return;
+  (new QAddCharacterElementBox(mdiArea, layerList, this))->show();
+}
+
 void MainWindow::redimension() {}
 void MainWindow::rotateCharacter() {}
 void MainWindow::colorationCharacter() {}
