@@ -73,9 +73,7 @@ void QTilesetView::addFiles(const QStringList& paths)
   // pixmaps, the warnings and the order stay on the GUI thread. A bounded
   // batch keeps the decoded images of a long list from piling up at once.
   const int batch = std::max(4, 2 * QThread::idealThreadCount());
-  const bool cursor = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-  if (cursor)
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   QStringList accepted;
   for (qsizetype start = 0; start < paths.size(); start += batch) {
     const QStringList part = paths.mid(start, batch);
@@ -83,20 +81,17 @@ void QTilesetView::addFiles(const QStringList& paths)
         QtConcurrent::blockingMapped<QList<QImage>>(part, [](const QString& path) { return QImage(path); });
     for (qsizetype i = 0; i < part.size(); ++i) {
       if (images[i].isNull()) {
-        if (cursor)
-          QGuiApplication::restoreOverrideCursor();
+        QGuiApplication::restoreOverrideCursor();
         prompts().message(this, QMessageBox::Warning, QStringLiteral("Sorvel de tilesets"),
                           QStringLiteral("Impossible d'ouvrir :") + part[i], QString());
-        if (cursor)
-          QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         continue;
       }
       thumbnails.push_back(makeThumbnail(QPixmap::fromImage(images[i])));
       accepted << part[i];
     }
   }
-  if (cursor)
-    QGuiApplication::restoreOverrideCursor();
+  QGuiApplication::restoreOverrideCursor();
   files << accepted;
   emit changeFileList(entryCount() >= 2);
 }
