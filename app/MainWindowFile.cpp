@@ -8,6 +8,7 @@
 #include "canvas/QScrollLayer.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
+#include "core/RecentFiles.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
@@ -33,19 +34,9 @@
 
 namespace {
 
-const char* const kRecentFilesKey = "recentFiles";
 const QString kNoRecent = QStringLiteral("?NoRecent?");
-const int kMaxRecentFiles = 15;
 const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
 const QString kImageFilter = QStringLiteral("Image (*.png)");
-
-QStringList storedRecentFiles()
-{
-  QString stored;
-  IniSettings settings;
-  settings.getValue(kRecentFilesKey, stored);
-  return stored.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
 
 std::string utf8(const QString& text)
 {
@@ -290,14 +281,22 @@ void MainWindow::openDroppedFiles(const QStringList& paths)
   }
 }
 
-bool MainWindow::addFileToActive(const QString& path)
+// An element file that would pass the limit is refused later, whole.
+QLayer* MainWindow::activeLayerWithRoom()
 {
   QLayer* canvas = activeLayer();
+  if (canvas && refusedByElementLimit(this, *canvas->characterData(), 1, QMessageBox::Critical,
+                                      QStringLiteral("Erreur")))
+    return nullptr;
+  return canvas;
+}
+
+bool MainWindow::addFileToActive(const QString& path)
+{
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
-    return false;
   QImage image(path);
   if (image.isNull()) {
     cannotOpen(this, path);
@@ -326,12 +325,10 @@ bool MainWindow::addFileToActive(const QString& path)
 
 bool MainWindow::addElementFileToActive(const QString& path)
 {
-  QLayer* canvas = activeLayer();
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (refusedByElementLimit(this, *document, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
-    return false;
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
@@ -349,17 +346,11 @@ bool MainWindow::addElementFileToActive(const QString& path)
   return true;
 }
 
-// Stored oldest first, so the limit drops from the front.
 void MainWindow::addRecentFile(const QString& path)
 {
-  QStringList files = storedRecentFiles();
-  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
-  files.removeOne(entry);
-  while (files.size() >= kMaxRecentFiles)
-    files.removeFirst();
-  files.append(entry);
-  IniSettings settings;
-  settings.setValue("Path", kRecentFilesKey, files.join(QLatin1Char('|')));
+  RecentFiles files = RecentFiles::load();
+  files.add(path);
+  files.save();
 }
 
 void MainWindow::updateRecentFiles()
@@ -372,8 +363,8 @@ void MainWindow::updateRecentFiles()
     delete action;
   }
 
-  const QStringList files = storedRecentFiles();
-  for (int i = std::min<int>(kMaxRecentFiles, files.size()) - 1; i >= 0; --i) {
+  const QStringList files = RecentFiles::load().files();
+  for (int i = std::min<int>(RecentFiles::kMaxFiles, files.size()) - 1; i >= 0; --i) {
     const QString& path = files[i];
     QAction* action = recentFilesMenu->addAction(pathFileName(path));
     const QString tip = QStringLiteral("Ouvre le fichier : ") + path;

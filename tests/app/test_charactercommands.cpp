@@ -8,6 +8,7 @@
 #include "canvas/QLayerList.h"
 #include "core/ImageUtils.h"
 #include "model/ElementFile.h"
+#include "retouch/QViewBox.h"
 #include "app/QNewCharacter.h"
 #include "widgets/QOptionWidget.h"
 
@@ -225,10 +226,10 @@ private slots:
     MainWindow window;
     for (const char* command : {"Retournement horizontal", "Retournement vertical", "Rotation de 90° horaire",
                                 "Rotation de 90° antihoraire", "Taille des cellules", "Convertion du character",
-                                "Restauration"})
+                                "Restauration", "Redimension", "Rotation", "Teinte / Saturation"})
       trigger(window, command);
     QVERIFY(recorder.asked.isEmpty());
-    QVERIFY(!window.findChild<QNewCharacter*>());
+    QVERIFY(!window.findChild<QNewCharacter*>() && !window.findChild<QViewBox*>());
     openCharacter(window, 1);
     trigger(window, "Taille des cellules");
     QNewCharacter* dialog = window.findChild<QNewCharacter*>();
@@ -303,9 +304,6 @@ private slots:
     QTest::addColumn<QString>("order");
     QTest::addColumn<std::vector<int>>("selectedAfter");
     QTest::newRow("one selected") << 5 << std::vector<int>{2} << "e0 e1 f0 f1 e2 f2 f3 f4 e3 e4" << std::vector<int>{4};
-    QTest::newRow("topmost of two") << 5 << std::vector<int>{4, 1} << "e0 e1 e2 e3 f0 f1 e4 f2 f3 f4"
-                                    << std::vector<int>{6, 1};
-    QTest::newRow("empty character") << 0 << std::vector<int>() << "f0 f1 f2 f3 f4" << std::vector<int>();
   }
 
   void elementFilesGoAroundTheSelection()
