@@ -101,6 +101,7 @@ private:
       }
       Asked& shown = asked.last();
       shown.pixmap = box.iconPixmap().size();
+      shown.details = box.detailedText();
       if (!box.informativeText().isEmpty())
         shown.extra << box.informativeText();
       for (QLabel* label : box.findChildren<QLabel*>())
