@@ -145,33 +145,25 @@ QAction* MainWindow::addCommand(QMenu* menu, const QString& text, const QKeySequ
   return action;
 }
 
-QAction* MainWindow::command(const QString& text) const
-{
-  for (QAction* action : findChildren<QAction*>())
-    if (action->text() == text && action->parent() != action->menu())
-      return action;
-  return nullptr;
-}
-
 void MainWindow::fillFileMenu(QMenu* menu)
 {
   QAction* a;
-  a = addCommand(menu, QStringLiteral("Nouveau character (XP)"), QKeySequence(QStringLiteral("Ctrl+N")),
+  a = newXPAction = addCommand(menu, QStringLiteral("Nouveau character (XP)"), QKeySequence(QStringLiteral("Ctrl+N")),
                  QStringLiteral("newXP.png"), QStringLiteral("Créer un nouveau character pour RPG Maker XP."));
   connect(a, &QAction::triggered, this, &MainWindow::newCharXP);
-  a = addCommand(menu, QStringLiteral("Nouveau character (VX)"), QKeySequence(QStringLiteral("Ctrl+Shift+N")),
+  a = newVXAction = addCommand(menu, QStringLiteral("Nouveau character (VX)"), QKeySequence(QStringLiteral("Ctrl+Shift+N")),
                  QStringLiteral("newVX.png"), QStringLiteral("Créer un nouveau character pour RPG Maker VX."));
   connect(a, &QAction::triggered, this, &MainWindow::newCharVX);
-  a = addCommand(menu, QStringLiteral("Nouveau character basé sur celui par défaut"),
+  a = newDefaultAction = addCommand(menu, QStringLiteral("Nouveau character basé sur celui par défaut"),
                  QKeySequence(QStringLiteral("Ctrl+Alt+N")), QStringLiteral("newCustom.png"),
                  QStringLiteral("Créer un nouveau character basé sur celui par défaut. Voir le manuel d'aide pour "
                                 "plus de renseignements."));
   connect(a, &QAction::triggered, this, &MainWindow::openDefault);
-  a = addCommand(menu, QStringLiteral("Conversion de character(s)"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
+  a = conversionAction = addCommand(menu, QStringLiteral("Conversion de character(s)"), QKeySequence(QStringLiteral("Ctrl+Alt+C")),
                  QStringLiteral("conversionMode.png"),
                  QStringLiteral("Convertit les characters entre les différentes versions de RPG Maker."));
   connect(a, &QAction::triggered, this, &MainWindow::newConversion);
-  a = addCommand(menu, QStringLiteral("Sorvel de tilesets"), QKeySequence(QStringLiteral("Ctrl+Alt+F")),
+  a = sorvelAction = addCommand(menu, QStringLiteral("Sorvel de tilesets"), QKeySequence(QStringLiteral("Ctrl+Alt+F")),
                  QStringLiteral("sorvel.png"), QStringLiteral("Sorvelne des tilesets les uns à la suite des autres."));
   connect(a, &QAction::triggered, this, &MainWindow::newSorvel);
   menu->addSeparator();
@@ -183,19 +175,19 @@ void MainWindow::fillFileMenu(QMenu* menu)
   menu->addMenu(recentFilesMenu);
   menu->addSeparator();
 
-  a = addCommand(menu, QStringLiteral("Ouvrir"), QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("openLittle.png"),
+  a = openAction = addCommand(menu, QStringLiteral("Ouvrir"), QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("openLittle.png"),
                  QStringLiteral("Ouvre un document (image PNG, Elément Sorvel Kit ou character *.sk)."));
   connect(a, &QAction::triggered, this, &MainWindow::openSKFile);
-  a = addCommand(menu, QStringLiteral("Enregistrer"), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("Save.png"),
+  a = saveAction = addCommand(menu, QStringLiteral("Enregistrer"), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("Save.png"),
                  QStringLiteral("Enregistre le document actif."));
   connect(a, &QAction::triggered, this, &MainWindow::save);
-  a = addCommand(menu, QStringLiteral("Enregistrer sous..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+  a = saveAsAction = addCommand(menu, QStringLiteral("Enregistrer sous..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
                  QStringLiteral("SaveAs2.png"), QStringLiteral("Enregistre le document actif sous un autre nom."));
   connect(a, &QAction::triggered, this, &MainWindow::saveAs);
-  a = addCommand(menu, QStringLiteral("Enregistrer tout"), QKeySequence(QStringLiteral("Ctrl+Alt+S")),
+  a = saveAllAction = addCommand(menu, QStringLiteral("Enregistrer tout"), QKeySequence(QStringLiteral("Ctrl+Alt+S")),
                  QStringLiteral("SaveAll.png"), QStringLiteral("Enregistre tous les documents ouverts."));
   connect(a, &QAction::triggered, this, &MainWindow::saveAll);
-  a = addCommand(menu, QStringLiteral("Enregistrer sous différentes teintes"),
+  a = saveMassAction = addCommand(menu, QStringLiteral("Enregistrer sous différentes teintes"),
                  QKeySequence(QStringLiteral("Ctrl+Shift+Alt+S")), QStringLiteral("savemass.png"),
                  QStringLiteral("Enregistre le document en plusieurs exemplaires en variant la teinte de certains "
                                 "éléments."));
@@ -220,10 +212,10 @@ void MainWindow::fillFileMenu(QMenu* menu)
 void MainWindow::fillEditMenu(QMenu* menu)
 {
   QAction* a;
-  a = addCommand(menu, QStringLiteral("Annuler"), QKeySequence(QStringLiteral("Ctrl+Z")), QStringLiteral("Undo2.png"),
+  a = undoAction = addCommand(menu, QStringLiteral("Annuler"), QKeySequence(QStringLiteral("Ctrl+Z")), QStringLiteral("Undo2.png"),
                  QStringLiteral("Annule l'action précédente."));
   connect(a, &QAction::triggered, this, &MainWindow::undo);
-  a = addCommand(menu, QStringLiteral("Rétablir"), QKeySequence(QStringLiteral("Ctrl+Y")), QStringLiteral("Redo2.png"),
+  a = redoAction = addCommand(menu, QStringLiteral("Rétablir"), QKeySequence(QStringLiteral("Ctrl+Y")), QStringLiteral("Redo2.png"),
                  QStringLiteral("Rétablit l'action suivante."));
   connect(a, &QAction::triggered, this, &MainWindow::redo);
   menu->addSeparator();
@@ -248,10 +240,10 @@ void MainWindow::fillViewMenu(QMenu* menu)
   connect(gridAction, &QAction::triggered, this, &MainWindow::updateGrid);
   // Built from the key codes: the text "Ctrl++" would not parse as Ctrl and
   // the plus key.
-  a = addCommand(menu, QStringLiteral("Zoom +"), QKeySequence(Qt::CTRL | Qt::Key_Plus), QStringLiteral("zoom-in-32.png"),
+  a = zoomInAction = addCommand(menu, QStringLiteral("Zoom +"), QKeySequence(Qt::CTRL | Qt::Key_Plus), QStringLiteral("zoom-in-32.png"),
                  QStringLiteral("Augmente le zoom du character."));
   connect(a, &QAction::triggered, this, &MainWindow::updateZoomP);
-  a = addCommand(menu, QStringLiteral("Zoom -"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
+  a = zoomOutAction = addCommand(menu, QStringLiteral("Zoom -"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
                  QStringLiteral("zoom-out-32.png"), QStringLiteral("Diminue le zoom du character."));
   connect(a, &QAction::triggered, this, &MainWindow::updateZoomM);
   menu->addSeparator();
@@ -267,7 +259,7 @@ void MainWindow::fillViewMenu(QMenu* menu)
   }
   menu->addSeparator();
   // Connected with the dock toggles, once the docks exist.
-  addCommand(menu, QStringLiteral("Couleur d'arrière plan"), QKeySequence(), QStringLiteral("bg.png"),
+  backgroundAction = addCommand(menu, QStringLiteral("Couleur d'arrière plan"), QKeySequence(), QStringLiteral("bg.png"),
              QStringLiteral("Change la couleur d'arrière plan du character."));
 }
 
@@ -286,7 +278,7 @@ void MainWindow::fillCharactersMenu(QMenu* menu, QMenu* selectionMenu)
                  QString(), QStringLiteral("Inverse la sélection des poses du character."));
   connect(a, &QAction::triggered, this, &MainWindow::selectReverseCellule);
 
-  a = addCommand(menu, QStringLiteral("Ajout d'un élément ou d'un calque de dessin"),
+  a = addElementAction = addCommand(menu, QStringLiteral("Ajout d'un élément ou d'un calque de dessin"),
                  QKeySequence(QStringLiteral("Ctrl+E")), QStringLiteral("Add.png"),
                  QStringLiteral("Ajoute un élément ou un calque de dessin."));
   connect(a, &QAction::triggered, this, &MainWindow::addCharacterElement);
@@ -300,39 +292,39 @@ void MainWindow::fillCharactersMenu(QMenu* menu, QMenu* selectionMenu)
                           QStringLiteral("moveCursor.png"), QStringLiteral("Déplace les éléments sélectionnés."));
   moveAction->setCheckable(true);
   connect(moveAction, &QAction::triggered, this, &MainWindow::setMoveTool);
-  a = addCommand(menu, QStringLiteral("Teinte / Saturation"), QKeySequence(QStringLiteral("Ctrl+U")),
+  a = colorationAction = addCommand(menu, QStringLiteral("Teinte / Saturation"), QKeySequence(QStringLiteral("Ctrl+U")),
                  QStringLiteral("cerclechrom.png"),
                  QStringLiteral("Modifie la teinte/saturation/luminosité des éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::colorationCharacter);
-  a = addCommand(menu, QStringLiteral("Redimension"), QKeySequence(QStringLiteral("Ctrl+T")),
+  a = redimensionAction = addCommand(menu, QStringLiteral("Redimension"), QKeySequence(QStringLiteral("Ctrl+T")),
                  QStringLiteral("redimension.png"), QStringLiteral("Redimensionne les éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::redimension);
   menu->addSeparator();
-  a = addCommand(menu, QStringLiteral("Rotation"), QKeySequence(QStringLiteral("Ctrl+R")), QStringLiteral("rotation.png"),
+  a = rotationAction = addCommand(menu, QStringLiteral("Rotation"), QKeySequence(QStringLiteral("Ctrl+R")), QStringLiteral("rotation.png"),
                  QStringLiteral("Pivote les éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::rotateCharacter);
-  a = addCommand(menu, QStringLiteral("Rotation de 90° horaire"), QKeySequence(), QStringLiteral("rotationP90.png"),
+  a = rotateP90Action = addCommand(menu, QStringLiteral("Rotation de 90° horaire"), QKeySequence(), QStringLiteral("rotationP90.png"),
                  QStringLiteral("Pivote les éléments sélectionnés de 90° dans le sens des aiguilles d'une montre."));
   connect(a, &QAction::triggered, this, &MainWindow::rotateCharacterP90);
-  a = addCommand(menu, QStringLiteral("Rotation de 90° antihoraire"), QKeySequence(), QStringLiteral("rotationM90.png"),
+  a = rotateM90Action = addCommand(menu, QStringLiteral("Rotation de 90° antihoraire"), QKeySequence(), QStringLiteral("rotationM90.png"),
                  QStringLiteral("Pivote les éléments sélectionnés de 90° dans le sens inverse des aiguilles d'une "
                                 "montre."));
   connect(a, &QAction::triggered, this, &MainWindow::rotateCharacterM90);
   menu->addSeparator();
-  a = addCommand(menu, QStringLiteral("Retournement horizontal"), QKeySequence(), QStringLiteral("flipH.png"),
+  a = flipHAction = addCommand(menu, QStringLiteral("Retournement horizontal"), QKeySequence(), QStringLiteral("flipH.png"),
                  QStringLiteral("Retourne horizontalement les éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::flipCharH);
-  a = addCommand(menu, QStringLiteral("Retournement vertical"), QKeySequence(), QStringLiteral("flipV.png"),
+  a = flipVAction = addCommand(menu, QStringLiteral("Retournement vertical"), QKeySequence(), QStringLiteral("flipV.png"),
                  QStringLiteral("Retourne verticalement les éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::flipCharV);
-  a = addCommand(menu, QStringLiteral("Restauration"), QKeySequence(), QStringLiteral("restauration.png"),
+  a = restoreAction = addCommand(menu, QStringLiteral("Restauration"), QKeySequence(), QStringLiteral("restauration.png"),
                  QStringLiteral("Restaure les éléments sélectionnés."));
   connect(a, &QAction::triggered, this, &MainWindow::reLoadElement);
   menu->addSeparator();
-  a = addCommand(menu, QStringLiteral("Taille des cellules"), QKeySequence(), QStringLiteral("taille.png"),
+  a = cellSizeAction = addCommand(menu, QStringLiteral("Taille des cellules"), QKeySequence(), QStringLiteral("taille.png"),
                  QStringLiteral("Modifie la taille des cellules du character."));
   connect(a, &QAction::triggered, this, &MainWindow::changeSize);
-  a = addCommand(menu, QStringLiteral("Convertion du character"), QKeySequence(), QStringLiteral("conversion.png"),
+  a = convertAction = addCommand(menu, QStringLiteral("Convertion du character"), QKeySequence(), QStringLiteral("conversion.png"),
                  QStringLiteral("Convertit le character en création de XP vers VX ou inversement."));
   connect(a, &QAction::triggered, this, &MainWindow::convertCharacter);
   menu->addSeparator();
@@ -362,7 +354,7 @@ void MainWindow::fillCharactersMenu(QMenu* menu, QMenu* selectionMenu)
     *t.member = action;
   }
 
-  QAction* zone = addCommand(menu, QStringLiteral("Zone d'effet"), QKeySequence(), QStringLiteral("zeffet.png"),
+  QAction* zone = zoneAction = addCommand(menu, QStringLiteral("Zone d'effet"), QKeySequence(), QStringLiteral("zeffet.png"),
                              QStringLiteral("Définit la zone d'effet des fonctions de dessin."));
   // Owned by the window: an action never owns its menu.
   QMenu* zoneMenu = new QMenu(this);
@@ -421,29 +413,23 @@ void MainWindow::addToolBars()
     }
     return bar;
   };
-  auto c = [this](const char* text) { return command(QString::fromUtf8(text)); };
 
   fill(QStringLiteral("Gestion du document"),
-       {c("Nouveau character (XP)"), c("Nouveau character (VX)"), c("Nouveau character basé sur celui par défaut"),
-        c("Conversion de character(s)"), c("Sorvel de tilesets"), nullptr, c("Ouvrir"), c("Enregistrer"),
-        c("Enregistrer sous..."), c("Enregistrer tout"), c("Enregistrer sous différentes teintes")});
+       {newXPAction, newVXAction, newDefaultAction, conversionAction, sorvelAction, nullptr, openAction, saveAction,
+        saveAsAction, saveAllAction, saveMassAction});
   QToolBar* characters = fill(QStringLiteral("Gestion des characters"),
-                              {c("Ajout d'un élément ou d'un calque de dessin"), nullptr, c("Annuler"), c("Rétablir"),
-                               nullptr, c("Zoom -")});
+                              {addElementAction, nullptr, undoAction, redoAction, nullptr, zoomOutAction});
   zoomEdit = new QLineEdit(QStringLiteral("100 %"));
   zoomEdit->setMaximumWidth(50);
   characters->addWidget(zoomEdit);
-  characters->addAction(c("Zoom +"));
+  characters->addAction(zoomInAction);
   fill(QStringLiteral("Fonctions de retouches"),
-       {selectAction, moveAction, c("Teinte / Saturation"), c("Redimension"), c("Rotation"), nullptr,
-        c("Rotation de 90° horaire"), c("Rotation de 90° antihoraire"), nullptr, c("Retournement horizontal"),
-        c("Retournement vertical"), c("Restauration"), nullptr, c("Taille des cellules"),
-        c("Convertion du character")});
-  QToolBar* drawing = fill(QStringLiteral("Fonctions de dessins"),
-                           {pipetteAction, penAction, rubberAction, lineAction, rectAction, circleAction,
-                            c("Zone d'effet")});
+       {selectAction, moveAction, colorationAction, redimensionAction, rotationAction, nullptr, rotateP90Action,
+        rotateM90Action, nullptr, flipHAction, flipVAction, restoreAction, nullptr, cellSizeAction, convertAction});
+  QToolBar* drawing = fill(QStringLiteral("Fonctions de dessins"), {pipetteAction, penAction, rubberAction, lineAction,
+                                                                    rectAction, circleAction, zoneAction});
   // The zone button opens its menu at once: the action has no slot of its own.
-  if (QToolButton* zone = qobject_cast<QToolButton*>(drawing->widgetForAction(c("Zone d'effet"))))
+  if (QToolButton* zone = qobject_cast<QToolButton*>(drawing->widgetForAction(zoneAction)))
     zone->setPopupMode(QToolButton::InstantPopup);
 
   connect(zoomEdit, &QLineEdit::textEdited, this, qOverload<QString>(&MainWindow::updateZoom));
@@ -470,7 +456,7 @@ void MainWindow::connectDockToggles()
   connect(elementsDock, &QDockWidget::visibilityChanged, this, &MainWindow::setElementChecked);
   connect(renderDock, &QDockWidget::visibilityChanged, this, &MainWindow::setRenduChecked);
   connect(colorsDock, &QDockWidget::visibilityChanged, this, &MainWindow::setColorChecked);
-  connect(command(QStringLiteral("Couleur d'arrière plan")), &QAction::triggered, this, &MainWindow::changeBg);
+  connect(backgroundAction, &QAction::triggered, this, &MainWindow::changeBg);
 }
 
 void MainWindow::readColours()

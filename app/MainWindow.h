@@ -99,6 +99,34 @@ public:
   QAction* elementsDockAction;
   QAction* renderDockAction;
   QAction* colorsDockAction;
+  // The commands the tool bars show beside their menus.
+  QAction* newXPAction = nullptr;
+  QAction* newVXAction = nullptr;
+  QAction* newDefaultAction = nullptr;
+  QAction* conversionAction = nullptr;
+  QAction* sorvelAction = nullptr;
+  QAction* openAction = nullptr;
+  QAction* saveAction = nullptr;
+  QAction* saveAsAction = nullptr;
+  QAction* saveAllAction = nullptr;
+  QAction* saveMassAction = nullptr;
+  QAction* addElementAction = nullptr;
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QAction* zoomOutAction = nullptr;
+  QAction* zoomInAction = nullptr;
+  QAction* colorationAction = nullptr;
+  QAction* redimensionAction = nullptr;
+  QAction* rotationAction = nullptr;
+  QAction* rotateP90Action = nullptr;
+  QAction* rotateM90Action = nullptr;
+  QAction* flipHAction = nullptr;
+  QAction* flipVAction = nullptr;
+  QAction* restoreAction = nullptr;
+  QAction* cellSizeAction = nullptr;
+  QAction* convertAction = nullptr;
+  QAction* zoneAction = nullptr;
+  QAction* backgroundAction = nullptr;
   QToolBar* drawingToolBar;
   GradientHolder drawMode;
   PenSettings pen;
@@ -205,8 +233,6 @@ protected:
 private:
   QAction* addCommand(QMenu* menu, const QString& text, const QKeySequence& shortcut, const QString& icon,
                       const QString& statusTip);
-  // The plain menu command with that text (sub-menus left out).
-  QAction* command(const QString& text) const;
   void fillFileMenu(QMenu* menu);
   void fillEditMenu(QMenu* menu);
   void fillViewMenu(QMenu* menu);
@@ -237,6 +263,9 @@ private:
   // The files of one drop, one question at a time.
   void openDroppedFiles(const QStringList& paths);
   bool addElementFileToActive(const QString& path);
+  // The active canvas when it can take one more element; otherwise null,
+  // after the limit's message when a character is open.
+  QLayer* activeLayerWithRoom();
   // The edit and view commands' shared steps.
   void showHistoryStep(QLayer* canvas, int index);
   void stepZoom(int direction);

@@ -9,6 +9,7 @@
 #include "core/PathUtils.h"
 #include "model/CharacterData.h"
 #include "model/ClipBoard.h"
+#include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/Questions.h"
@@ -84,39 +85,16 @@ void MainWindow::changeBg()
 
 void MainWindow::copier()
 {
-  QLayer* canvas = activeLayer();
-  if (!canvas)
-    return;
-  CharacterData* document = canvas->characterData();
-  if (document->selectedElementCount() == 0)
-    return;
-  ClipBoard* copied;
-  if (document->selectedCellCount() == 0) {
-    copied = new ClipBoardData<LayerData>(document->copySelectedElements(), ClipBoard::Elements);
-  } else {
-    const int element = document->selectedElement(0);
-    const int cell = document->selectedCell(0);
-    if (element < 0 || element >= document->elementCount() || cell < 0 || cell >= document->cellCount())
-      return;
-    copied = new ClipBoardData<LayerDataCellule>(document->cellule(element, cell), ClipBoard::Cell);
-  }
-  delete clipboard;
-  clipboard = copied;
+  if (QLayer* canvas = activeLayer())
+    copySelection(*canvas->characterData(), clipboard);
 }
 
 void MainWindow::couper()
 {
-  copier();
   QLayer* canvas = activeLayer();
-  if (!canvas || canvas->characterData()->selectedElementCount() == 0)
-    return;
-  CharacterData* document = canvas->characterData();
-  if (document->selectedCellCount() == 0)
-    document->removeElements();
-  else
-    document->clearSelectedCells();
-  // The thumbnails show the cleared cells too.
-  canvas->recordEdit("Couper");
+  // The thumbnails show the cleared cells too: the step rebuilds them.
+  if (canvas && cutSelection(*canvas->characterData(), clipboard))
+    canvas->recordEdit("Couper");
 }
 
 void MainWindow::coller()
@@ -127,33 +105,18 @@ void MainWindow::coller()
   CharacterData* document = canvas->characterData();
   switch (clipboard->kind()) {
   case ClipBoard::Elements: {
-    CharacterData pasted(*static_cast<const LayerData*>(clipboard->data()));
-    if (document->elementCount() + pasted.elementCount() > CharacterData::kMaxElements) {
-      inform(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-             QString::fromUtf8(CharacterData::kTooManyElements));
+    const int held = CharacterData(*static_cast<const LayerData*>(clipboard->data())).elementCount();
+    if (refusedByElementLimit(this, *document, held) || !pasteElements(*document, *clipboard))
       return;
-    }
-    if (document->selectedElementCount() == 1)
-      document->insertElements(pasted, document->selectedElement(0) + 1, false);
-    else
-      document->appendElements(pasted, false);
     break;
   }
-  case ClipBoard::Cell: {
-    // A selection left over from another sheet must not reach past its cells.
-    const bool one = document->selectedElementCount() == 1 && document->selectedCellCount() == 1;
-    const int element = one ? document->selectedElement(0) : -1;
-    const int cell = one ? document->selectedCell(0) : -1;
-    if (element < 0 || element >= document->elementCount() || cell < 0 || cell >= document->cellCount()) {
+  case ClipBoard::Cell:
+    if (!pasteCell(*document, *clipboard)) {
       inform(this, QMessageBox::Information, QStringLiteral("Information"),
              QStringLiteral("Veuillez sélectionner un élément et une cellule."));
       return;
     }
-    const LayerDataCellule& held = *static_cast<const LayerDataCellule*>(clipboard->data());
-    document->setImage(held.image, element, cell);
-    document->setOffset(held.offset, element, cell);
     break;
-  }
   default:
     inform(this, QMessageBox::Information, QStringLiteral("Coller"), QStringLiteral("Le presse-papier est vide."));
     return;
@@ -161,29 +124,20 @@ void MainWindow::coller()
   canvas->recordEdit("Coller");
 }
 
-// The first step, the state the canvas opened with, is never undone.
 void MainWindow::undo()
 {
   QLayer* canvas = activeLayer();
-  if (!canvas)
-    return;
-  const UndoHistory* history = canvas->history();
-  const int position = history->currentIndex();
-  if (position == 0 || history->count() <= 1)
-    return;
-  showHistoryStep(canvas, position == history->count() ? -2 : -1);
+  const int target = canvas ? canvas->history()->undoTarget() : -1;
+  if (target >= 0)
+    showHistoryStep(canvas, target);
 }
 
 void MainWindow::redo()
 {
   QLayer* canvas = activeLayer();
-  if (!canvas)
-    return;
-  const UndoHistory* history = canvas->history();
-  const int position = history->currentIndex();
-  if (history->count() == 0 || position >= history->count() - 1)
-    return;
-  showHistoryStep(canvas, position + 1);
+  const int target = canvas ? canvas->history()->redoTarget() : -1;
+  if (target >= 0)
+    showHistoryStep(canvas, target);
 }
 
 void MainWindow::showHistoryStep(QLayer* canvas, int index)

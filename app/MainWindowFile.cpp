@@ -9,8 +9,10 @@
 #include "canvas/QScrollLayer.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
+#include "core/RecentFiles.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
+#include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QDropWidget.h"
@@ -33,19 +35,9 @@
 
 namespace {
 
-const char* const kRecentFilesKey = "recentFiles";
 const QString kNoRecent = QStringLiteral("?NoRecent?");
-const int kMaxRecentFiles = 15;
 const QString kProjectFilter = QStringLiteral("Fichier Sorvel Kit (*.sk)");
 const QString kImageFilter = QStringLiteral("Image (*.png)");
-
-QStringList storedRecentFiles()
-{
-  QString stored;
-  IniSettings settings;
-  settings.getValue(kRecentFilesKey, stored);
-  return stored.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
 
 std::string utf8(const QString& text)
 {
@@ -236,17 +228,6 @@ void MainWindow::openPNGDocument(const QString& path)
   updateRecentFiles();
 }
 
-namespace {
-
-// Where an index of the character lands once `below` elements went in at p
-// and `above` more right over the element that was at p.
-int shiftedIndex(int index, int p, int below, int above)
-{
-  return index < p ? index : index == p ? index + below : index + below + above;
-}
-
-} // namespace
-
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
   if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
@@ -301,16 +282,22 @@ void MainWindow::openDroppedFiles(const QStringList& paths)
   }
 }
 
-bool MainWindow::addFileToActive(const QString& path)
+// An element file that would pass the limit is refused later, whole.
+QLayer* MainWindow::activeLayerWithRoom()
 {
   QLayer* canvas = activeLayer();
+  if (canvas && refusedByElementLimit(this, *canvas->characterData(), 1, QMessageBox::Critical,
+                                      QStringLiteral("Erreur")))
+    return nullptr;
+  return canvas;
+}
+
+bool MainWindow::addFileToActive(const QString& path)
+{
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  if (document->elementCount() >= CharacterData::kMaxElements) {
-    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
-    return false;
-  }
   QImage image(path);
   if (image.isNull()) {
     cannotOpen(this, path);
@@ -339,15 +326,10 @@ bool MainWindow::addFileToActive(const QString& path)
 
 bool MainWindow::addElementFileToActive(const QString& path)
 {
-  QLayer* canvas = activeLayer();
+  QLayer* canvas = activeLayerWithRoom();
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  const int count = document->elementCount();
-  if (count >= CharacterData::kMaxElements) {
-    showError(this, QString::fromUtf8(CharacterData::kTooManyElements));
-    return false;
-  }
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
@@ -357,45 +339,19 @@ bool MainWindow::addElementFileToActive(const QString& path)
       showError(this, fromUtf8(error));
     return false;
   }
-  CharacterData& below = (*groups)[0];
-  CharacterData& above = (*groups)[1];
-  const int belowCount = below.elementCount();
-  const int aboveCount = above.elementCount();
   // Refused whole: the files store the count in one byte.
-  if (count + belowCount + aboveCount > CharacterData::kMaxElements) {
-    prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-                      QString::fromUtf8(CharacterData::kTooManyElements), QString());
+  const int added = (*groups)[0].elementCount() + (*groups)[1].elementCount();
+  if (refusedByElementLimit(this, *document, added) || !document->insertElementGroups((*groups)[0], (*groups)[1]))
     return false;
-  }
-
-  if (count == 0) {
-    document->appendElements(below, true);
-    document->appendElements(above, true);
-  } else {
-    // Around the one selected element, otherwise around the topmost.
-    const bool single = document->selectedElementCount() == 1;
-    const int p = single ? std::clamp(document->selectedElement(0), 0, count - 1) : count - 1;
-    document->insertElements(below, p, true);
-    document->insertElements(above, belowCount + p + 1, true);
-    // The same elements stay selected, wherever they went.
-    for (int& selected : document->selectedElements())
-      selected = shiftedIndex(selected, p, belowCount, aboveCount);
-  }
   canvas->recordEdit("Ajout de " + utf8(path));
   return true;
 }
 
-// Stored oldest first, so the limit drops from the front.
 void MainWindow::addRecentFile(const QString& path)
 {
-  QStringList files = storedRecentFiles();
-  const QString entry = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
-  files.removeOne(entry);
-  while (files.size() >= kMaxRecentFiles)
-    files.removeFirst();
-  files.append(entry);
-  IniSettings settings;
-  settings.setValue("Path", kRecentFilesKey, files.join(QLatin1Char('|')));
+  RecentFiles files = RecentFiles::load();
+  files.add(path);
+  files.save();
 }
 
 void MainWindow::updateRecentFiles()
@@ -408,8 +364,8 @@ void MainWindow::updateRecentFiles()
     delete action;
   }
 
-  const QStringList files = storedRecentFiles();
-  for (int i = std::min<int>(kMaxRecentFiles, files.size()) - 1; i >= 0; --i) {
+  const QStringList files = RecentFiles::load().files();
+  for (int i = std::min<int>(RecentFiles::kMaxFiles, files.size()) - 1; i >= 0; --i) {
     const QString& path = files[i];
     QAction* action = recentFilesMenu->addAction(pathFileName(path));
     const QString tip = QStringLiteral("Ouvre le fichier : ") + path;

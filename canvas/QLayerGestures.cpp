@@ -5,6 +5,7 @@
 #include "canvas/QLayerList.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
+#include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/Questions.h"
 #include "ops/MoveDragView.h"
@@ -22,12 +23,6 @@ const QString kDrawTitle = QStringLiteral("Dessin");
 void tellDrawing(QWidget* parent, const QString& text)
 {
   prompts().message(parent, QMessageBox::Information, kDrawTitle, text, QString());
-}
-
-void tellElementLimit(QWidget* parent)
-{
-  prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QString::fromUtf8(CharacterData::kTooManyElements), QString());
 }
 
 void storeShowDrawElement(int value)
@@ -97,42 +92,7 @@ QPoint QLayer::maxPoint(const QPoint& a, const QPoint& b)
 // column; the clicked cell always comes last, so it becomes the new anchor.
 void QLayer::selectCell(const int& cell)
 {
-  const int type = m_character.type();
-  if (cell < 0 || (type != XP && type != VX))
-    return;
-  std::vector<int>& cells = m_character.selectedCells();
-  if (!m_ctrlDown && !m_shiftDown) {
-    cells = {cell};
-  } else if (!m_shiftDown) {
-    m_character.toggleCell(cell);
-  } else if (cells.empty()) {
-    if (m_ctrlDown)
-      m_character.toggleCell(cell);
-    else
-      cells = {cell};
-  } else if (cells.back() != cell) {
-    const int anchor = cells.back();
-    const QPoint a = cellPosition(anchor);
-    const QPoint b = cellPosition(cell);
-    const int columns = m_character.columnCount();
-    if (!m_ctrlDown)
-      cells.clear();
-    for (int x = std::min(a.x(), b.x()); x <= std::max(a.x(), b.x()); ++x) {
-      for (int y = std::min(a.y(), b.y()); y <= std::max(a.y(), b.y()); ++y) {
-        const int c = x + columns * y;
-        if (c == cell)
-          continue;
-        if (!m_ctrlDown)
-          cells.push_back(c);
-        else if (c != anchor)
-          m_character.toggleCell(c);
-      }
-    }
-    if (m_ctrlDown)
-      m_character.toggleCell(cell);
-    else
-      cells.push_back(cell);
-  }
+  m_character.clickCell(cell, m_ctrlDown, m_shiftDown);
   refresh();
 }
 
@@ -140,33 +100,7 @@ void QLayer::selectCell(const int& cell)
 // Left and Right run on from one row into the next.
 void QLayer::selectNeighbour(int key)
 {
-  const int type = m_character.type();
-  if (m_character.selectedCellCount() == 0 || (type != XP && type != VX))
-    return;
-  const int last = m_character.selectedCells().back();
-  const int columns = m_character.columnCount();
-  const int cells = m_character.cellCount();
-  int target = -1;
-  switch (key) {
-  case Qt::Key_Up:
-    if (last >= columns)
-      target = last - columns;
-    break;
-  case Qt::Key_Down:
-    if (last < cells - columns)
-      target = last + columns;
-    break;
-  case Qt::Key_Left:
-    if (last >= 1)
-      target = last - 1;
-    break;
-  case Qt::Key_Right:
-    if (last < cells - 1)
-      target = last + 1;
-    break;
-  default:
-    break;
-  }
+  const int target = m_character.neighbourCell(key);
   if (target >= 0)
     selectCell(target);
 }
@@ -249,10 +183,8 @@ bool QLayer::checkDrawOnElement()
         QMessageBox::Question);
     if (answer == QMessageBox::Yes) {
       storeShowDrawElement(ticked ? 2 : 4);
-      if (m_character.elementCount() >= CharacterData::kMaxElements) {
-        tellElementLimit(this);
+      if (refusedByElementLimit(this, m_character, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
         return false;
-      }
       addDrawingElement(top + 1);
     } else if (answer == QMessageBox::No && ticked) {
       storeShowDrawElement(3);
@@ -261,10 +193,8 @@ bool QLayer::checkDrawOnElement()
     return false;
   }
   if (show == 2) {
-    if (m_character.elementCount() >= CharacterData::kMaxElements) {
-      tellElementLimit(this);
+    if (refusedByElementLimit(this, m_character, 1, QMessageBox::Critical, QStringLiteral("Erreur")))
       return false;
-    }
     return addDrawingElement(top + 1);
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "core/IniSettings.h"
+#include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/Questions.h"
 #include "model/CharacterData.h"
@@ -110,11 +111,7 @@ void QLayerList::elementsChanged()
 
 bool QLayerList::refusedByLimit(int added)
 {
-  if (character->elementCount() + added <= CharacterData::kMaxElements)
-    return false;
-  prompts().message(this, QMessageBox::Warning, QStringLiteral("Avertissement"),
-                    QString::fromUtf8(CharacterData::kTooManyElements), QString());
-  return true;
+  return refusedByElementLimit(this, *character, added);
 }
 
 // The merge left every element as it was: say why, and push no step.
@@ -128,32 +125,7 @@ void QLayerList::showMergeRefusal()
 
 void QLayerList::selectByClick(int element, bool ctrl, bool shift)
 {
-  CharacterData& doc = *character;
-  const int i = element;
-  if (!shift) {
-    if (ctrl)
-      doc.toggleElement(i);
-    else
-      doc.setSelectedElements({i});
-    return;
-  }
-  if (doc.selectedElementCount() == 0) {
-    doc.toggleElement(i);
-    return;
-  }
-  const int last = doc.selectedElements().back();
-  if (last == i)
-    return;
-  const int step = i > last ? 1 : -1;
-  if (ctrl) {
-    // Extends from the last pick, toggling what lies between.
-    for (int e = last + step; e != i + step; e += step)
-      doc.toggleElement(e);
-  } else {
-    doc.selectedElements().clear();
-    for (int e = last; e != i + step; e += step)
-      doc.toggleElement(e);
-  }
+  character->clickElement(element, ctrl, shift);
 }
 
 void QLayerList::mousePressEvent(QMouseEvent* event)
@@ -323,20 +295,14 @@ void QLayerList::aAddElement()
 
 void QLayerList::aCut()
 {
-  if (!layer || character->selectedElementCount() == 0)
-    return;
-  aCopier();
-  character->removeElements();
-  pushStep("Couper");
+  if (layer && clipboard && cutSelection(*character, *clipboard, true))
+    pushStep("Couper");
 }
 
 void QLayerList::aCopier()
 {
-  if (!clipboard)
-    return;
-  LayerData copied = character->copySelectedElements();
-  delete *clipboard;
-  *clipboard = new ClipBoardData<LayerData>(copied, ClipBoard::Elements);
+  if (clipboard)
+    copySelection(*character, *clipboard, true);
 }
 
 void QLayerList::aColler()
@@ -344,16 +310,8 @@ void QLayerList::aColler()
   if (!layer || !clipboard || !*clipboard || (*clipboard)->kind() != ClipBoard::Elements)
     return;
   const LayerData* held = static_cast<const LayerData*>((*clipboard)->data());
-  if (!held)
-    return;
-  CharacterData pasted(*held);
-  if (refusedByLimit(pasted.elementCount()))
-    return;
-  if (character->selectedElementCount() == 1)
-    character->insertElements(pasted, firstSelected() + 1, false);
-  else
-    character->appendElements(pasted, false);
-  pushStep("Coller");
+  if (held && !refusedByLimit(CharacterData(*held).elementCount()) && pasteElements(*character, **clipboard))
+    pushStep("Coller");
 }
 
 void QLayerList::aDoubler()

@@ -166,6 +166,93 @@ void CharacterData::toggleCell(const int& value)
   toggle(m_selectedCells, value);
 }
 
+void CharacterData::clickCell(int cell, bool ctrl, bool shift)
+{
+  if (cell < 0 || (m_type != XP && m_type != VX))
+    return;
+  std::vector<int>& cells = m_selectedCells;
+  if (!ctrl && !shift) {
+    cells = {cell};
+  } else if (!shift) {
+    toggleCell(cell);
+  } else if (cells.empty()) {
+    if (ctrl)
+      toggleCell(cell);
+    else
+      cells = {cell};
+  } else if (cells.back() != cell) {
+    const int anchor = cells.back();
+    const int columns = columnCount();
+    const int ax = anchor % columns, ay = anchor / columns;
+    const int bx = cell % columns, by = cell / columns;
+    if (!ctrl)
+      cells.clear();
+    for (int x = std::min(ax, bx); x <= std::max(ax, bx); ++x) {
+      for (int y = std::min(ay, by); y <= std::max(ay, by); ++y) {
+        const int c = x + columns * y;
+        if (c == cell)
+          continue;
+        if (!ctrl)
+          cells.push_back(c);
+        else if (c != anchor)
+          toggleCell(c);
+      }
+    }
+    if (ctrl)
+      toggleCell(cell);
+    else
+      cells.push_back(cell);
+  }
+}
+
+void CharacterData::clickElement(int element, bool ctrl, bool shift)
+{
+  if (!shift) {
+    if (ctrl)
+      toggleElement(element);
+    else
+      m_selectedElements = {element};
+    return;
+  }
+  if (m_selectedElements.empty()) {
+    toggleElement(element);
+    return;
+  }
+  const int last = m_selectedElements.back();
+  if (last == element)
+    return;
+  const int step = element > last ? 1 : -1;
+  if (ctrl) {
+    // Extends from the last pick, toggling what lies between.
+    for (int e = last + step; e != element + step; e += step)
+      toggleElement(e);
+  } else {
+    m_selectedElements.clear();
+    for (int e = last; e != element + step; e += step)
+      toggleElement(e);
+  }
+}
+
+int CharacterData::neighbourCell(int key) const
+{
+  if (m_selectedCells.empty() || (m_type != XP && m_type != VX))
+    return -1;
+  const int last = m_selectedCells.back();
+  const int columns = columnCount();
+  switch (key) {
+  case Qt::Key_Up:
+    return last >= columns ? last - columns : -1;
+  case Qt::Key_Down:
+    return last < cellCount() - columns ? last + columns : -1;
+  case Qt::Key_Left:
+    return last >= 1 ? last - 1 : -1;
+  case Qt::Key_Right:
+    return last < cellCount() - 1 ? last + 1 : -1;
+  default:
+    return -1;
+  }
+}
+
 void CharacterData::sortSelectedElements()
 {
   std::vector<int> sorted;

@@ -184,6 +184,15 @@ public:
   void toggleElement(const int& value);
   void toggleCell(const int& value);
   void sortSelectedElements();
+  // A click on a cell of the sheet: alone it selects that cell, with Ctrl it
+  // toggles it, with Shift it selects the rectangle of cells from the last
+  // one picked (with Ctrl as well, toggling them). Nothing for a cell < 0.
+  void clickCell(int cell, bool ctrl, bool shift);
+  // The same rule along the element list, whose rectangle is a range.
+  void clickElement(int element, bool ctrl, bool shift);
+  // The cell next to the last one picked in the direction of an arrow key
+  // (Qt::Key_Up, Down, Left, Right); -1 at the sheet's edge or without one.
+  int neighbourCell(int key) const;
 
   // ---- caches, messages, drawing state
   std::string& errorMessage() { return m_errorMessage; }
@@ -245,6 +254,14 @@ public:
   bool addElementFromImage(QImage& sheet, const std::string& source);
   void appendElements(CharacterData& other, bool rename);
   void insertElements(CharacterData& other, const int& position, bool rename);
+  // Whether that many more elements stay within kMaxElements.
+  bool canAddElements(int added) const { return added <= kMaxElements - elementCount(); }
+  // An element file's two groups, renamed after their sources: `below` goes
+  // under the one selected element and `above` right over it (without a
+  // single selection, around the topmost element; into an empty character,
+  // one after the other). The same elements stay selected wherever they
+  // went. False, nothing changed, when the sum would pass kMaxElements.
+  bool insertElementGroups(CharacterData& below, CharacterData& above);
   void duplicateElement(const int& element);
   void moveElement(int target);
   void duplicateElements(const int& element, const int& position);

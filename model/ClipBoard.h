@@ -1,5 +1,7 @@
 #pragma once
 
+class CharacterData;
+
 // The program's own clipboard for character data. The main window holds one
 // object through a ClipBoard pointer and replaces it at every copy; the kind
 // tells a reader what data() points at.
@@ -37,3 +39,20 @@ public:
 private:
   T m_value;
 };
+
+// The clipboard rules, shared by the edit commands and the element list.
+// Each returns whether it changed anything; the caller records the step.
+
+// Copies the selected elements, or with cells selected (unless elementsOnly)
+// the first selected cell of the first selected element. The clipboard is
+// replaced only when there is something to copy.
+bool copySelection(CharacterData& document, ClipBoard*& clipboard, bool elementsOnly = false);
+// Copies as above, then removes the elements or blanks the cells copied from.
+bool cutSelection(CharacterData& document, ClipBoard*& clipboard, bool elementsOnly = false);
+// Held elements go above the one selected element, otherwise on top. False
+// when the clipboard holds no elements or the element limit would be passed.
+bool pasteElements(CharacterData& document, ClipBoard& clipboard);
+// The held cell replaces the one selected cell of the one selected element.
+// False without such an element and cell in the sheet, or without a cell held.
+bool pasteCell(CharacterData& document, ClipBoard& clipboard);
+

