@@ -6,6 +6,9 @@
 #include "canvas/QScrollLayer.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
+#include "retouch/QResizeBox.h"
+#include "retouch/QRotateBox.h"
+#include "retouch/QTSLBox.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/Questions.h"
@@ -116,6 +119,22 @@ void MainWindow::selectVoidCellule()
 }
 
 void MainWindow::addCharacterElement() {}
-void MainWindow::redimension() {}
-void MainWindow::rotateCharacter() {}
-void MainWindow::colorationCharacter() {}
+
+// The retouching dialogs delete themselves once closed; none is kept here.
+void MainWindow::redimension()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QResizeBox(canvas, layerList, this))->show();
+}
+
+void MainWindow::rotateCharacter()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QRotateBox(canvas, layerList, this))->show();
+}
+
+void MainWindow::colorationCharacter()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QTSLBox(canvas, layerList, this))->show();
+}

@@ -26,7 +26,7 @@ struct PromptRecorder
     QString filter;
     int icon = 0;       // QMessageBox::Icon of messages and boxes
     bool alpha = false; // the colour dialog's alpha flag
-    QString details;    // a message's detailed text
+    QString details;    // a message's or box's detailed text
     QStringList extra;  // a box's informative text, added labels, then its check box's text
     QSize pixmap;       // a box's icon pixmap
   };
