@@ -77,9 +77,10 @@ void QLayerRender::refresh()
 
   // Frames too large for a dock on this screen are shown scaled down: the
   // dock's least size follows them, and would push the window off screen.
+  // The element list above takes most of the screen's height.
   const QSize screenArea = screen() ? screen()->availableSize() : QSize(1280, 800);
-  const double scale = std::min({1.0, double(screenArea.width() / 2 - kStripWidth) / std::max(1, W),
-                                 double(screenArea.height() / 4) / std::max(1, h / 4)});
+  const double scale = std::min({1.0, double(screenArea.width() / 3 - kStripWidth) / std::max(1, W),
+                                 double(screenArea.height() / 8) / std::max(1, h / 4)});
   const int shownW = static_cast<int>(W * scale);
   const int shownH = static_cast<int>(h * scale);
 

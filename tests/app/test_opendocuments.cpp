@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 namespace {
@@ -140,6 +141,19 @@ private slots:
     window.recentFilesMenu->setActiveAction(entry);
     QTest::keyClick(window.recentFilesMenu, Qt::Key_Return);
     QCOMPARE(window.mdiArea->subWindowList().size(), 3);
+  }
+
+  // The sub-window and the "Rendu" dock follow the sheet only up to the
+  // screen's room: the scroll area shows the rest.
+  void aLargeSheetKeepsTheWindowOnScreen()
+  {
+    QVERIFY(CharacterData(XP, QSize(4000, 3000)).saveProjectFile("large.sk", 1));
+    MainWindow window;
+    window.show();
+    window.openSKDocument("large.sk", true);
+    const QSize room = window.screen()->availableSize();
+    QVERIFY2(window.minimumSizeHint().width() <= room.width() && window.minimumSizeHint().height() <= room.height(),
+             qPrintable(QString("%1 x %2").arg(window.minimumSizeHint().width()).arg(window.minimumSizeHint().height())));
   }
 
   void recentFilesKeepTheNewestFifteen_data()
