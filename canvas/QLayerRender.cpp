@@ -79,8 +79,8 @@ void QLayerRender::refresh()
   // dock's least size follows them, and would push the window off screen.
   // The element list above takes most of the screen's height.
   const QSize screenArea = screen() ? screen()->availableSize() : QSize(1280, 800);
-  const double scale = std::min({1.0, double(screenArea.width() / 3 - kStripWidth) / std::max(1, W),
-                                 double(screenArea.height() / 8) / std::max(1, h / 4)});
+  const double scale = std::min({1.0, std::max(1, screenArea.width() / 3 - kStripWidth) / double(std::max(1, W)),
+                                 std::max(1, screenArea.height() / 8) / double(std::max(1, h / 4))});
   const int shownW = static_cast<int>(W * scale);
   const int shownH = static_cast<int>(h * scale);
 
