@@ -20,7 +20,8 @@ void ensureExtension(QString& path, const QString& ext);
 // False when the name holds a character that a file name may not hold:
 // \ / * | < > : ? "
 bool isValidFileName(const QString& name);
-// A path as the path lists ("recentFiles", "opened") store it: absolute,
-// folders separated by "/" (a "\\" is rewritten only where it separates
-// folders). Empty when the path holds "|", which separates the entries.
+// A path as the path lists ("recentFiles", "opened") store it: made absolute
+// from the current folder, folders separated by "/" (a "\" is rewritten only
+// where the platform separates folders with it). Empty when the path holds
+// "|", which separates the entries.
 QString listedPath(const QString& path);
