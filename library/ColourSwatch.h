@@ -1,0 +1,12 @@
+#pragma once
+// The two 50 x 20 colour swatches of the picking windows, drawn over a framed
+// checkerboard so that a colour's transparency shows.
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+
+QImage swatchCheckerboard();
+// The swatch of a fresh image: the bare checkerboard.
+QPixmap blankSwatch(const QImage& checkerboard);
+// The checkerboard, the colour blended over it, and a one-pixel outline.
+QPixmap pickedSwatch(const QImage& checkerboard, const QColor& colour);
