@@ -126,7 +126,6 @@ void MainWindow::addCharacterElement()
   (new QAddCharacterElementBox(mdiArea, layerList, this))->show();
 }
 
-
 // The retouching dialogs delete themselves once closed; none is kept here.
 void MainWindow::redimension()
 {
