@@ -2,6 +2,7 @@
 
 #include "core/ImageUtils.h"
 
+#include <QLabel>
 #include <QPainter>
 
 namespace {
@@ -32,4 +33,12 @@ QPixmap pickedSwatch(const QImage& checkerboard, const QColor& colour)
   painter.fillRect(swatch.rect(), colour);
   painter.drawRect(0, 0, 49, 19);
   return swatch;
+}
+
+void showPickedColour(QColor& stored, QPixmap& picture, QLabel* label, const QImage& checkerboard,
+                      const QColor& colour)
+{
+  stored = colour;
+  picture = pickedSwatch(checkerboard, colour);
+  label->setPixmap(picture);
 }

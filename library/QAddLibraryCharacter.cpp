@@ -133,6 +133,10 @@ void QAddLibraryCharacter::resetColours()
   transparencyColor = translucencyColor = QColor(Qt::transparent);
   transparencyPixmap = blankSwatch(checkerboard);
   translucencyPixmap = blankSwatch(checkerboard);
+  if (transparencyLabel) {
+    transparencyLabel->setPixmap(transparencyPixmap);
+    translucencyLabel->setPixmap(translucencyPixmap);
+  }
 }
 
 void QAddLibraryCharacter::updateInfo()
@@ -211,15 +215,10 @@ void QAddLibraryCharacter::validMkDir()
 
 void QAddLibraryCharacter::updateColor(const QColor& rgb, int type)
 {
-  if (type == 0) {
-    transparencyColor = rgb;
-    transparencyPixmap = pickedSwatch(checkerboard, rgb);
-    transparencyLabel->setPixmap(transparencyPixmap);
-  } else if (type == 1) {
-    translucencyColor = rgb;
-    translucencyPixmap = pickedSwatch(checkerboard, rgb);
-    translucencyLabel->setPixmap(translucencyPixmap);
-  }
+  if (type == 0)
+    showPickedColour(transparencyColor, transparencyPixmap, transparencyLabel, checkerboard, rgb);
+  else if (type == 1)
+    showPickedColour(translucencyColor, translucencyPixmap, translucencyLabel, checkerboard, rgb);
 }
 
 void QAddLibraryCharacter::updateZoom(int index)
@@ -259,8 +258,6 @@ void QAddLibraryCharacter::validModelIndex()
   nameField->setText(pathFileName(files[index]));
   nameField->selectAll();
   resetColours();
-  transparencyLabel->setPixmap(transparencyPixmap);
-  translucencyLabel->setPixmap(translucencyPixmap);
   dirModel->refresh();
   previewArea->widget()->resize(preview->pixmap().size());
   changeValid(nameField->text());

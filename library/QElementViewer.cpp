@@ -77,6 +77,10 @@ void QElementViewer::resetColours()
   transparencyColor = translucencyColor = QColor(0, 0, 0, 0);
   transparencyPixmap = blankSwatch(checkerboard);
   translucencyPixmap = blankSwatch(checkerboard);
+  if (transparencyLabel) {
+    transparencyLabel->setPixmap(transparencyPixmap);
+    translucencyLabel->setPixmap(translucencyPixmap);
+  }
 }
 
 void QElementViewer::updateZoom(int index)
@@ -87,15 +91,10 @@ void QElementViewer::updateZoom(int index)
 
 void QElementViewer::updateColor(const QColor& rgb, int type)
 {
-  if (type == 0) {
-    transparencyColor = rgb;
-    transparencyPixmap = pickedSwatch(checkerboard, rgb);
-    transparencyLabel->setPixmap(transparencyPixmap);
-  } else if (type == 1) {
-    translucencyColor = rgb;
-    translucencyPixmap = pickedSwatch(checkerboard, rgb);
-    translucencyLabel->setPixmap(translucencyPixmap);
-  }
+  if (type == 0)
+    showPickedColour(transparencyColor, transparencyPixmap, transparencyLabel, checkerboard, rgb);
+  else if (type == 1)
+    showPickedColour(translucencyColor, translucencyPixmap, translucencyLabel, checkerboard, rgb);
 }
 
 void QElementViewer::validModelIndex()
@@ -115,7 +114,5 @@ void QElementViewer::validModelIndex()
   updateTitle();
   zoomBox->setCurrentIndex(0);
   resetColours();
-  transparencyLabel->setPixmap(transparencyPixmap);
-  translucencyLabel->setPixmap(translucencyPixmap);
   view->resize(view->pixmap().size());
 }
