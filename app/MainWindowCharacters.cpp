@@ -123,7 +123,10 @@ void MainWindow::addCharacterElement()
 {
   if (mdiArea->subWindowList().isEmpty())
     return;
-  (new QAddCharacterElementBox(mdiArea, layerList, this))->show();
+  QAddCharacterElementBox* box = new QAddCharacterElementBox(mdiArea, layerList, this);
+  box->show();
+  // Keys go to the box at once, as to any dialog the user opens.
+  box->activateWindow();
 }
 
 // The retouching dialogs delete themselves once closed; none is kept here.

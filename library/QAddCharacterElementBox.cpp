@@ -36,7 +36,9 @@ QPixmap noPreviewPicture()
   QFont font(QStringLiteral("Sans Serif"), 8);
   font.setStyleHint(QFont::SansSerif);
   painter.setFont(font);
-  painter.drawText(QRect(4, 4, 128, 192), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Aucun aperçu disponible."));
+  // Wrapped: the sans-serif family may be wider than the box's 128 pixels.
+  painter.drawText(QRect(4, 4, 128, 192), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                   QStringLiteral("Aucun aperçu disponible."));
   return picture;
 }
 

@@ -91,17 +91,6 @@ private slots:
     QVERIFY(QDir("elements/VX").removeRecursively());
     QCOMPARE(libraryBasePath(), QCoreApplication::applicationDirPath() + "/");
   }
-
-  void folderPicture()
-  {
-    QVERIFY(QDir().mkpath("pictures/mixed") && QDir().mkpath("pictures/none"));
-    makeFile("pictures/mixed/a.png", "broken");
-    makeSheet("pictures/mixed/B.png", 0xFF00FF00);
-    makeFile("pictures/none/c.elsk", "broken");
-    QCOMPARE(libraryFolderPicture("pictures/mixed").toImage().pixel(0, 0), 0xFF00FF00u);
-    QVERIFY(libraryFolderPicture("pictures/none").isNull());
-    QVERIFY(libraryFilePicture("pictures/mixed/a.png").isNull());
-  }
 };
 
 SK_TEST_MAIN(TestLibraryBrowsing)
