@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 
 using Sources = std::vector<std::string>;
 
@@ -51,7 +50,12 @@ void add(QSaveWindow& w, int p)
   button(w, "Ajouter")->click();
 }
 
-void remember(const QString& folder) { IniSettings().setValue("Path", "pathSaveMassSKChar", folder); }
+QString stored()
+{
+  QString folder = "none";
+  IniSettings().getValue("pathSaveMassSKChar", folder);
+  return folder;
+}
 
 } // namespace
 
@@ -60,68 +64,55 @@ class TestQSaveWindow : public QObject
   Q_OBJECT
 
 private slots:
-  void folderAndSettings_data()
-  {
-    QTest::addColumn<QString>("saved"); // "" no key
-    QTest::addColumn<QString>("fallback");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("no key") << "" << "/f" << QDir::homePath();
-    QTest::newRow("saved") << QDir::tempPath() << "/f" << QDir::tempPath();
-    QTest::newRow("deleted") << "/gone" << "/f" << "/f";
-    QTest::newRow("never saved") << "/gone" << "" << "";
-  }
-  void folderAndSettings()
-  {
-    QFETCH(QString, saved);
-    QFETCH(QString, fallback);
-    QFETCH(QString, shown);
-    QFile("sorvelkit.ini").resize(0);
-    if (!saved.isEmpty())
-      remember(saved);
-    CharacterData doc = character({"a"});
-    QSaveWindow w(&doc, fallback, "p");
-    QCOMPARE(w.findChild<QLineEdit*>()->text(), shown);
-    add(w, 0);
-    QCOMPARE(button(w, "Enregistrer")->isEnabled(), !shown.isEmpty());
-    PromptRecorder prompts;
-    prompts.files = {"", "/chosen"}; // cancelled, then chosen
-    for (const QString& after : {saved.isEmpty() ? "none" : saved, QString("/chosen")}) {
-      button(w, "Parcourir")->click();
-      QString stored = "none";
-      IniSettings().getValue("pathSaveMassSKChar", stored);
-      QCOMPARE(stored, after);
-      QCOMPARE(w.findChild<QLineEdit*>()->text(), after == "/chosen" ? after : shown);
-    }
-    QVERIFY(prompts.titles().last() == "Choisir un dossier" && button(w, "Enregistrer")->isEnabled());
-  }
-
-  void grouping_data()
+  void opening_data()
   {
     QTest::addColumn<Sources>("sources");
-    QTest::addColumn<Sources>("opening"); // what the lists show
-    QTest::newRow("one load") << Sources{"a", "l?0_7", "l?1_7"} << Sources{"a|0", "l?0_7"};
-    QTest::newRow("two loads") << Sources{"l?0_7", "l?1_7", "l?0_8"} << Sources{"l?0_7", "l?0_8"};
-    QTest::newRow("identical") << Sources{"l?0_7", "l?0_7"} << Sources{"l?0_7", "l?0_7"};
-    QTest::newRow("no pair") << Sources{"a", "~l?1_7", "l?0_7"} << Sources{"a", "l?0_7"};
-    QTest::newRow("all hidden") << Sources{"~a", "~b"} << Sources{};
+    QTest::addColumn<QString>("saved"); // "none": no key
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("folder"); // shown
+    QTest::addColumn<Sources>("listed"); // by the lists at opening
+    const QString temp = QDir::tempPath();
+    QTest::newRow("no key") << Sources{"a"} << "none" << "/f" << QDir::homePath() << Sources{"a"};
+    QTest::newRow("saved") << Sources{"a"} << temp << "/f" << temp << Sources{"a"};
+    QTest::newRow("deleted") << Sources{"a"} << "/gone" << "/f" << "/f" << Sources{"a"};
+    QTest::newRow("never saved") << Sources{"a"} << "/gone" << "" << "" << Sources{"a"};
+    QTest::newRow("one load") << Sources{"a", "l?0_7", "l?1_7"} << temp << "" << temp << Sources{"a|0", "l?0_7"};
+    QTest::newRow("two loads") << Sources{"l?0_7", "l?1_7", "l?0_8"} << temp << "" << temp << Sources{"l?0_7", "l?0_8"};
+    QTest::newRow("identical") << Sources{"l?0_7", "l?0_7"} << temp << "" << temp << Sources{"l?0_7", "l?0_7"};
+    QTest::newRow("no pair") << Sources{"a", "~l?1_7", "l?0_7"} << temp << "" << temp << Sources{"a", "l?0_7"};
+    QTest::newRow("all hidden") << Sources{"~a", "~b"} << temp << "" << temp << Sources{};
     // Laid as numbers 0, 1, 2: element 0, last, covers the others.
-    QTest::newRow("reordered") << Sources{"l?2_7", "x", "l?0_7", "l?1_7"} << Sources{"x|1", "l?0_7"};
+    QTest::newRow("reordered") << Sources{"l?2_7", "x", "l?0_7", "l?1_7"} << temp << "" << temp
+                               << Sources{"x|1", "l?0_7"};
   }
-  void grouping()
+  void opening()
   {
     QFETCH(Sources, sources);
-    QFETCH(Sources, opening);
-    remember(QDir::tempPath());
+    QFETCH(QString, saved);
+    QFETCH(QString, fallback);
+    QFETCH(QString, folder);
+    QFETCH(Sources, listed);
+    QFile("sorvelkit.ini").resize(0);
+    if (saved != "none")
+      IniSettings().setValue("Path", "pathSaveMassSKChar", saved);
     CharacterData doc = character(sources);
-    QSaveWindow w(&doc, "", "p");
+    QSaveWindow w(&doc, fallback, "p");
     CharacterData* shown = list(w, 0)->characterData();
-    QVERIFY(shown->sources() == opening && list(w, 0)->entryCount() == int(opening.size()));
+    QVERIFY(shown->sources() == listed && list(w, 0)->entryCount() == int(listed.size()));
+    QCOMPARE(w.findChild<QLineEdit*>()->text(), folder);
     QPushButton* group = button(w, "Dégrouper les éléments ELSK");
-    QCOMPARE(w.findChildren<QPushButton*>().size(), group ? 6 : 5);
     if (QTest::currentDataTag() == QString("reordered"))
       QCOMPARE(shown->images()[1][0].pixel(0, 0), 0xFF203040u);
     add(w, 0);
-    QCOMPARE(button(w, "Enregistrer")->isEnabled(), !opening.empty());
+    QCOMPARE(button(w, "Enregistrer")->isEnabled(), !listed.empty() && !folder.isEmpty());
+    PromptRecorder prompts;
+    prompts.files = {"", "/chosen"}; // cancelled, then chosen
+    button(w, "Parcourir")->click();
+    QVERIFY(w.findChild<QLineEdit*>()->text() == folder && stored() == saved);
+    button(w, "Parcourir")->click();
+    QVERIFY(w.findChild<QLineEdit*>()->text() == "/chosen" && stored() == "/chosen");
+    QVERIFY(prompts.titles().last() == "Choisir un dossier");
+    QCOMPARE(button(w, "Enregistrer")->isEnabled(), !listed.empty());
     if (!group)
       return;
     group->click();
@@ -130,56 +121,46 @@ private slots:
     for (const char* b : {"Ajouter", "Enlever", "Enregistrer"})
       QVERIFY(!button(w, b)->isEnabled());
     group->click();
-    QVERIFY(list(w, 0)->characterData() == shown && list(w, 0)->entryCount() == int(opening.size()));
+    QVERIFY(list(w, 0)->characterData() == shown && list(w, 0)->entryCount() == int(listed.size()));
   }
 
-  void groupedSave()
+  // Element 1 is hidden in the plain rows: the old element 3, at position 2,
+  // saves as 2. The grouped row saves all three entries.
+  void saving_data()
   {
-    QTemporaryDir dir;
-    remember(dir.path());
-    CharacterData doc = character({"a", "l?1_7", "l?2_7", "l?3_7", "b"});
-    QSaveWindow w(&doc, "", "");
-    w.findChild<QSpinBox*>()->setValue(120);
-    for (int i = 0; i < 3; ++i)
-      add(w, 0);
-    w.show();
-    button(w, "Enregistrer")->click();
-    auto* worker = w.findChild<SaveMassSystem*>();
-    QVERIFY(worker->grouped() && worker->document().sources() == (Sources{"a|0", "l?1_7", "l?2_7", "l?3_7", "b|4"}));
-    QVERIFY(worker->elementIds() == (std::vector<int>{0, 4}) && worker->groupIds() == std::vector<int>{7});
-    QCOMPARE(worker->fileParts(), QStringList{"l"});
-    QTRY_VERIFY(!w.isVisible());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).join(' '),
-             QString("0_0.png 0_120.png 0_240.png 3_0.png 3_120.png 3_240.png 4_0.png 4_120.png 4_240.png"));
-  }
-
-  // Element 1 is hidden: the old element 3, at position 2, saves as 2.
-  void starting_data()
-  {
+    QTest::addColumn<Sources>("sources");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("sub"); // the folder under the temporary one
     QTest::addColumn<QMessageBox::StandardButton>("answer"); // to the replacement warning
+    QTest::addColumn<int>("files");
     QTest::addColumn<QString>("message");
-    QTest::newRow("declined") << "p" << "" << QMessageBox::Cancel << "";
-    QTest::newRow("accepted") << "p" << "" << QMessageBox::Apply << "";
-    QTest::newRow("prefix") << "../x" << "" << QMessageBox::Apply
+    const Sources plain{"a", "~b", "c", "d", "e"};
+    QTest::newRow("declined") << plain << "p" << "" << QMessageBox::Cancel << 1 << "";
+    QTest::newRow("accepted") << plain << "p" << "" << QMessageBox::Apply << 18 << "";
+    QTest::newRow("prefix") << plain << "../x" << "" << QMessageBox::Apply << 1
                             << "Le nom ne doit pas contenir les caractères : \\ / : * ? \" < > |.";
-    QTest::newRow("unwritable") << "p" << "/file/sub" << QMessageBox::Apply
+    QTest::newRow("unwritable") << plain << "p" << "/file/sub" << QMessageBox::Apply << 1
                                 << "Certains fichiers n'ont pas pu être enregistrés.";
+    QTest::newRow("grouped") << Sources{"a", "l?1_7", "l?2_7", "l?3_7", "b"} << "p" << "" << QMessageBox::Apply
+                             << 55 << "";
   }
-  void starting()
+  void saving()
   {
+    QFETCH(Sources, sources);
     QFETCH(QString, prefix);
     QFETCH(QString, sub);
     QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(int, files);
     QFETCH(QString, message);
     QTemporaryDir dir;
     QFile(dir.path() + (sub.isEmpty() ? "/p2_20.png" : "/file")).open(QIODevice::WriteOnly);
-    remember("/gone"); // the field shows the folder given
-    CharacterData doc = character({"a", "~b", "c", "d", "e"});
+    IniSettings().setValue("Path", "pathSaveMassSKChar", QString("/gone")); // the field shows the folder given
+    CharacterData doc = character(sources);
     QSaveWindow w(&doc, dir.path() + sub, prefix);
     w.show();
-    add(w, 2);
+    const bool grouped = sources[1][0] == 'l';
+    for (int i = 0; i < (grouped ? 3 : 1); ++i)
+      add(w, grouped ? 0 : 2);
     PromptRecorder recorder;
     recorder.buttons = {answer};
     QString shown, details;
@@ -189,8 +170,12 @@ private slots:
     };
     button(w, "Enregistrer")->click();
     auto* progress = w.findChild<QDialog*>();
-    const bool all = QTest::currentDataTag() == QString("accepted"), started = all || !sub.isEmpty();
-    QVERIFY((progress != nullptr) == started && w.isEnabled() != started);
+    auto* worker = w.findChild<SaveMassSystem*>();
+    const bool started = files > 1 || !sub.isEmpty();
+    QVERIFY((progress != nullptr) == started && (worker != nullptr) == started && w.isEnabled() != started);
+    QVERIFY(!grouped || (worker->document().sources() == Sources{"a|0", "l?1_7", "l?2_7", "l?3_7", "b|4"} &&
+                         worker->elementIds() == std::vector<int>{0, 4} && worker->groupIds() == std::vector<int>{7} &&
+                         worker->fileParts() == QStringList{"l"}));
     if (started) {
       QVERIFY(progress->isModal() && progress->isVisible() && progress->windowTitle() == "Enregistrement en cours...");
       QCOMPARE(progress->findChild<QProgressBar*>()->size(), QSize(300, 30));
@@ -198,9 +183,11 @@ private slots:
       QVERIFY(!progress->isVisible() && progress->findChild<QProgressBar*>()->value() == 100);
       QCOMPARE(progress->findChild<QLabel*>()->text(), QString("Enregistrements finis"));
     }
-    QVERIFY(w.isVisible() != started && list(w, 1)->entryCount() == 1);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), all ? 18 : 1);
-    QVERIFY(!all || QFile::exists(dir.path() + "/p2_340.png"));
+    QVERIFY(w.isVisible() != started && list(w, 1)->entryCount() == (grouped ? 3 : 1));
+    const QStringList written = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(written.size(), files);
+    const char* last = files == 18 ? "p2_340.png" : files > 1 ? "p0_340.png p3_340.png p4_340.png" : "";
+    QCOMPARE(written.filter("_340").join(' '), QString(last));
     QCOMPARE(shown, message.isEmpty() ? "" : "Erreur: " + message);
     QVERIFY(sub.isEmpty() || (details.startsWith("Liste des fichiers qui n'ont pas pu être enregistrés :\n- p2_0.png\n- "
                                                  "p2_20.png\n") && details.count("\n- ") == 18));
