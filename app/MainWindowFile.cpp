@@ -442,7 +442,6 @@ void MainWindow::saveAll()
   }
 }
 
-// The mass-save window comes with the batch tools.
 // The folder of the absolute path: a project opened as a bare relative name
 // has no separator in its path.
 void MainWindow::saveMass()
