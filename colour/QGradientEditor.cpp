@@ -26,7 +26,17 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("Dégradé Sorvel Kit (*.skd)");
+// The chosen file is remembered as the gradient of the next start before it
+// is read or written, whatever that then gives.
+QString askGradientFile(FileDialogKind kind, QWidget* parent, const char* key, const char* caption)
+{
+  const QString path = askInRememberedFolder(kind, parent, key, QStringLiteral("degrade/"), QString::fromUtf8(caption),
+                                             QStringLiteral("Dégradé Sorvel Kit (*.skd)"))
+                           .value(0);
+  if (!path.isEmpty() && !path.contains(QLatin1Char('?')))
+    IniSettings().setValue("Color", "degrade", path);
+  return path;
+}
 
 QLabel* iconLabel(const char* icon)
 {
@@ -283,30 +293,16 @@ bool QGradientEditor::writeGradientFile(const std::string& path)
 
 void QGradientEditor::load()
 {
-  const QString path = askInRememberedFolder(FileDialogKind::OpenFile, this, "pathLoadDegrade",
-                                             QStringLiteral("degrade/"), QStringLiteral("Ouvrir un dégradé"), kFilter)
-                           .value(0);
-  if (path.isEmpty())
-    return;
-  if (!path.contains(QLatin1Char('?')))
-    IniSettings().setValue("Color", "degrade", path);
-  if (!readGradientFile(path.toStdString()))
+  const QString path = askGradientFile(FileDialogKind::OpenFile, this, "pathLoadDegrade", "Ouvrir un dégradé");
+  if (!path.isEmpty() && !readGradientFile(path.toStdString()))
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"), QString::fromStdString(errorMessage),
                       QString());
 }
 
 void QGradientEditor::save()
 {
-  const QString path = askInRememberedFolder(FileDialogKind::SaveFile, this, "pathSaveDegrade",
-                                             QStringLiteral("degrade/"), QStringLiteral("Sauvegarder une palette"),
-                                             kFilter)
-                           .value(0);
-  if (path.isEmpty())
-    return;
-  // Stored before the write, whatever the write then gives.
-  if (!path.contains(QLatin1Char('?')))
-    IniSettings().setValue("Color", "degrade", path);
-  if (!writeGradientFile(path.toStdString()))
+  const QString path = askGradientFile(FileDialogKind::SaveFile, this, "pathSaveDegrade", "Sauvegarder une palette");
+  if (!path.isEmpty() && !writeGradientFile(path.toStdString()))
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
                       QStringLiteral("Impossible de sauvegarder le dégradé."), QString());
 }

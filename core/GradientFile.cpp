@@ -4,7 +4,6 @@
 #include "core/SaveFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -101,12 +100,5 @@ bool saveGradientFile(const QString& path, const GradientFileData& data)
     bytes.append(char(stop.color.blue()));
     bytes.append(char(stop.color.alpha()));
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return commitSaveFile(file);
+  return saveWholeFile(path, bytes);
 }

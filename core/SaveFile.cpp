@@ -10,3 +10,15 @@ bool commitSaveFile(QSaveFile& file)
   }
   return file.commit();
 }
+
+bool saveWholeFile(const QString& path, const QByteArray& bytes)
+{
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return commitSaveFile(file);
+}
