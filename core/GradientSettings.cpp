@@ -35,18 +35,6 @@ GradientSettings& GradientSettings::operator=(const GradientSettings& other)
   return *this;
 }
 
-namespace {
-
-// Opaque black to opaque white, linear, pad.
-void blackToWhite(GradientSettings& g)
-{
-  g.type = GradientSettings::Linear;
-  g.spread = 0;
-  g.stops = {{0.0, QColor(0, 0, 0, 255)}, {1.0, QColor(255, 255, 255, 255)}};
-}
-
-} // namespace
-
 // The gradient last opened or saved in the editor ("degrade"), as the editor
 // would hand it over: the file's pixel points normalised by the view (/ 199).
 // Without a readable file, black to white across the middle row of the view
@@ -55,7 +43,9 @@ void blackToWhite(GradientSettings& g)
 GradientSettings defaultGradientSettings()
 {
   GradientSettings g;
-  blackToWhite(g);
+  g.type = GradientSettings::Linear;
+  g.spread = 0;
+  g.stops = {{0.0, QColor(0, 0, 0, 255)}, {1.0, QColor(255, 255, 255, 255)}};
   g.geometry = {0.0, 100 / 199.0, 200 / 199.0, 100 / 199.0};
   QString path;
   IniSettings().getValue("degrade", path);
