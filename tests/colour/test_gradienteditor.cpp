@@ -63,16 +63,6 @@ QString state(QGradientEditor& e)
   return s.join(' ');
 }
 
-GradientSettings radialRecord()
-{
-  GradientSettings g;
-  g.type = 1;
-  g.spread = 2;
-  g.stops = {{0.0, Qt::red}, {0.5, Qt::green}, {1.0, Qt::blue}};
-  g.geometry = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6};
-  return g;
-}
-
 } // namespace
 
 class TestGradientEditor : public QObject
@@ -104,7 +94,7 @@ private slots:
   {
     QTest::addColumn<QByteArray>("bytes"); // empty: no file
     QTest::addColumn<QString>("message");  // empty: loaded
-    const QByteArray file = QByteArray::fromHex("0001000100" "0a0a141e283c" "000000000000d03f11223344");
+    const QByteArray file = QByteArray::fromHex("0001000101" "0a0a141e283c" "000000000000d03f11223344");
     const QString damaged = "g.skd est endommagé.<br />Il est impossible de l'ouvrir.";
     const auto patched = [&](int at, const char* hex) {
       return QByteArray(file).replace(at, int(qstrlen(hex)) / 2, QByteArray::fromHex(hex));
@@ -129,7 +119,7 @@ private slots:
     QFile::remove("g.skd");
     if (!bytes.isEmpty())
       writeAll("g.skd", bytes);
-    GradientSettings g = radialRecord();
+    GradientSettings g = defaultGradientSettings();
     QGradientEditor editor(&g, Qt::black);
     const QString before = state(editor);
     PromptRecorder rec;
@@ -146,9 +136,9 @@ private slots:
   {
     PromptRecorder rec;
     prompts().gradient = nullptr;
-    GradientSettings g = radialRecord();
+    GradientSettings g = defaultGradientSettings();
     g.stops = {{0.0, Qt::black}, {0.337, Qt::red}, {1.0, Qt::white}};
-    const QString before = text(g);
+    const GradientSettings saved = g;
     for (int i = 0; i < 2; ++i)
       rec.dialogs.push_back([](QDialog& d) {
         child<QComboBox>(d, "typeBox")->setCurrentIndex(0);
@@ -158,7 +148,7 @@ private slots:
     bool ok = true;
     QGradientEditor::getGradient(&g, &ok, Qt::black, "Editeur", nullptr);
     QGradientEditor::getGradient(&g, nullptr, Qt::black, "Editeur", nullptr);
-    QVERIFY(!ok && text(g) == before && g.geometry == radialRecord().geometry);
+    QVERIFY(!ok && text(g) == text(saved) && g.geometry == saved.geometry);
     QCOMPARE(rec.titles(), (QStringList{"Editeur", "Editeur"}));
 
     QGradientEditor editor(&g, Qt::black);
@@ -184,7 +174,7 @@ private slots:
     for (QPushButton* b : editor.findChildren<QPushButton*>())
       if (b->text() == "Valider")
         b->click();
-    QCOMPARE(text(g), QString("2 2 0#ff000000,0.5#ffff0000,0.4#ffffffff 199 0 10 20"));
+    QCOMPARE(text(g), QString("2 0 0#ff000000,0.5#ffff0000,0.4#ffffffff 199 0 10 20"));
     QGradientEditor again(&g, Qt::black);
     QCOMPARE(child<QGradientRender>(again)->pixelPoints()[0], 200);
   }
@@ -193,8 +183,8 @@ private slots:
   {
     QDir().mkpath("d");
     writeAll("d/old.skd", "old");
-    GradientSettings g = radialRecord();
-    g.stops.resize(20, g.stops[0]); // 251 bytes, beyond the limit, while the settings fit
+    GradientSettings g = defaultGradientSettings();
+    g.stops.resize(20, g.stops[0]); // 249 bytes, beyond the limit, while the settings fit
     QGradientEditor editor(&g, Qt::black);
     PromptRecorder rec;
     rec.files = {"d/old.skd", "d/x?.skd", "d/old.skd"};
