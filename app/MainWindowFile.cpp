@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 
 #include "app/QNewCharacter.h"
+#include "batch/QConvertChara.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -380,7 +381,15 @@ void MainWindow::updateRecentFiles()
   }
 }
 
-void MainWindow::newConversion() {}
+// The main window keeps no pointer: the wizard lives, hidden once closed,
+// until the program ends.
+void MainWindow::newConversion()
+{
+  auto* wizard = new QConvertChara;
+  wizard->show();
+  wizard->activateWindow();
+}
+
 void MainWindow::newSorvel() {}
 namespace {
 
