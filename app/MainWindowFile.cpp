@@ -3,6 +3,7 @@
 
 #include "app/QNewCharacter.h"
 #include "batch/QConvertChara.h"
+#include "batch/QSorvelTileset.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -381,8 +382,8 @@ void MainWindow::updateRecentFiles()
   }
 }
 
-// The main window keeps no pointer: the wizard lives, hidden once closed,
-// until the program ends.
+// The main window keeps no pointer: each tool window lives, hidden once
+// closed, until the program ends.
 void MainWindow::newConversion()
 {
   auto* wizard = new QConvertChara;
@@ -390,7 +391,13 @@ void MainWindow::newConversion()
   wizard->activateWindow();
 }
 
-void MainWindow::newSorvel() {}
+void MainWindow::newSorvel()
+{
+  auto* window = new QSorvelTileset;
+  window->show();
+  window->activateWindow();
+}
+
 namespace {
 
 void reportSave(QWidget* parent, unsigned char result)
