@@ -1,9 +1,9 @@
 #include "batch/Sorveler.h"
 
+#include "core/ImageUtils.h"
 #include "core/SaveFile.h"
 
 #include <QFuture>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtConcurrent/QtConcurrentRun>
@@ -15,17 +15,6 @@
 namespace {
 
 constexpr int kWidth = 256;
-
-// The tileset as its content says, whatever its name, in straight
-// Format_ARGB32 so that the copy keeps every word; null when it does not read.
-QImage readTileset(const QString& path)
-{
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  const QImage image = reader.read();
-  return image.isNull() || image.format() == QImage::Format_ARGB32 ? image
-                                                                   : image.convertToFormat(QImage::Format_ARGB32);
-}
 
 // Through a save file: a failed write leaves an older file, which may be one
 // of the inputs, whole.
@@ -90,7 +79,7 @@ void Sorveler::run()
   std::vector<QFuture<QImage>> decoding;
   decoding.reserve(n);
   for (const QString& path : files)
-    decoding.push_back(QtConcurrent::run(readTileset, path));
+    decoding.push_back(QtConcurrent::run(readArgb32Image, path));
   std::vector<QImage> images;
   images.reserve(n);
   for (quint64 i = 0; i < n; ++i) {
