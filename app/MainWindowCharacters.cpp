@@ -4,6 +4,7 @@
 #include "app/QNewCharacter.h"
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "library/QAddCharacterElementBox.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "retouch/QResizeBox.h"
@@ -118,7 +119,15 @@ void MainWindow::selectVoidCellule()
   }
 }
 
-void MainWindow::addCharacterElement() {}
+void MainWindow::addCharacterElement()
+{
+  if (mdiArea->subWindowList().isEmpty())
+    return;
+  QAddCharacterElementBox* box = new QAddCharacterElementBox(mdiArea, layerList, this);
+  box->show();
+  // Keys go to the box at once, as to any dialog the user opens.
+  box->activateWindow();
+}
 
 // The retouching dialogs delete themselves once closed; none is kept here.
 void MainWindow::redimension()
