@@ -3,6 +3,7 @@
 
 #include "app/QNewCharacter.h"
 #include "batch/QConvertChara.h"
+#include "batch/QSaveWindow.h"
 #include "batch/QSorvelTileset.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
@@ -11,6 +12,7 @@
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
 #include "core/RecentFiles.h"
+#include "library/QAddLibraryCharacter.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
@@ -24,6 +26,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -447,8 +450,19 @@ void MainWindow::saveAll()
   }
 }
 
-// The mass-save window comes with the batch tools.
-void MainWindow::saveMass() {}
+// The folder of the absolute path: a project opened as a bare relative name
+// has no separator in its path.
+void MainWindow::saveMass()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  const QString path = canvas->filePath();
+  const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+  auto* dialog = new QSaveWindow(canvas->characterData(), folder, canvas->name(), this);
+  prompts().runDialog(*dialog);
+  delete dialog;
+}
 
 // Settings are written once, after every question and save: a settings object
 // held across them would, when released, overwrite the folder a save dialog
@@ -525,4 +539,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
   if (accepted)
     settings.setValue("Path", "opened", opened);
 }
-void MainWindow::addElementLibrary() {}
+
+// The two element-file items open the element-file creator, which is still to
+// come; until then they do nothing.
+void MainWindow::addElementLibrary()
+{
+  const QStringList items = {QStringLiteral("Elément normal (image PNG)"),
+                             QStringLiteral("Elément Sorvel Kit XP (fichier ELSK)"),
+                             QStringLiteral("Elément Sorvel Kit VX (fichier ELSK)")};
+  bool ok = false;
+  const QString kind = prompts().item(this, QStringLiteral("Type d'élément"),
+                                      QStringLiteral("Quel est le type de l'élément à rajouter ?"), items, 0, false, &ok);
+  if (!ok || kind != items.first())
+    return;
+  const QStringList files =
+      askInRememberedFolder(FileDialogKind::OpenFiles, this, "pathLoadSingleElement", QDir::homePath(),
+                            QStringLiteral("Chercher un élément"), QStringLiteral("Images (*.png)"));
+  if (files.isEmpty())
+    return;
+  auto* window = new QAddLibraryCharacter(files);
+  if (window->noValidImage) {
+    delete window;
+    return;
+  }
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+}

@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QSaveFile>
 
 #include <array>
 
@@ -175,14 +174,7 @@ QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
 bool QLayer::writeImage(QString path)
 {
   ensureExtension(path, QStringLiteral("png"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  if (!m_character.flattenImage().save(&file, "PNG")) {
-    file.cancelWriting();
-    return false;
-  }
-  return commitSaveFile(file);
+  return savePngFile(m_character.flattenImage(), path);
 }
 
 bool QLayer::writeProject(QString path)

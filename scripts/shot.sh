@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Screenshot of the real program under a virtual X server, for checking what a
 # window really looks like.
-#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--first-run] [files...]
+#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--click X,Y[,BUTTON]] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
 # it from (a copy of elements/, links to palette/, degrade/, help/ and the
 # default character), with a settings file that skips the first-run messages
 # unless --first-run is given. Keys are typed with xdotool (its key names,
-# space separated) after the pointer was moved onto the window. Needs xvfb,
+# space separated) after the pointer was moved onto the window; --type types
+# TEXT as it stands (into a file dialog's name field, say); --click presses a
+# button (1 the left one, default; 4 and 5 the wheel) at X,Y in the main
+# window's coordinates. The --keys, --type and --click steps run in the order
+# given, a second apart. Needs xvfb,
 # xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
 
@@ -27,13 +31,22 @@ if [ "${SK_SHOT_STAGE:-}" = inner ]; then
   [ -n "$window" ] || { echo "shot: no window was mapped within 15 s" >&2; kill "$pid"; exit 1; }
   # Let the first paint land before anything is typed or grabbed.
   sleep 1
-  if [ -n "$SK_SHOT_KEYS" ]; then
+  if [ -n "$SK_SHOT_STEPS" ]; then
     xdotool mousemove --window "$window" 20 20
     xdotool windowfocus --sync "$window" 2>/dev/null || true
-    # Word splitting is wanted: one xdotool key name per word.
-    # shellcheck disable=SC2086
-    xdotool key --delay 150 $SK_SHOT_KEYS
-    sleep 1
+    # One step a line: "key NAMES" or "type TEXT".
+    while IFS= read -r step; do
+      case "$step" in
+        # Word splitting is wanted: one xdotool key name per word.
+        # shellcheck disable=SC2086
+        key\ *) xdotool key --delay 150 ${step#key } ;;
+        type\ *) xdotool type --delay 50 -- "${step#type }" ;;
+        click\ *)
+          IFS=, read -r x y button <<<"${step#click }"
+          xdotool mousemove --window "$window" "$x" "$y" click "${button:-1}" ;;
+      esac
+      sleep 1
+    done <<<"$SK_SHOT_STEPS"
   fi
   import -window root "$SK_SHOT_OUT"
   kill "$pid" 2>/dev/null || true
@@ -43,11 +56,13 @@ fi
 
 usage() { sed -n '4p' "$0" | sed 's/^#  */usage: /' >&2; exit 2; }
 
-out="" keys="" firstRun=0
+out="" steps="" firstRun=0
 files=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --keys) [ $# -ge 2 ] || usage; keys="$2"; shift 2 ;;
+    --keys) [ $# -ge 2 ] || usage; steps+="key $2"$'\n'; shift 2 ;;
+    --type) [ $# -ge 2 ] || usage; steps+="type $2"$'\n'; shift 2 ;;
+    --click) [ $# -ge 2 ] && [[ "$2" =~ ^[0-9]+,[0-9]+(,[0-9])?$ ]] || usage; steps+="click $2"$'\n'; shift 2 ;;
     --first-run) firstRun=1; shift ;;
     -h|--help) usage ;;
     *) if [ -z "$out" ]; then out="$1"; else files+=("$(realpath -m -- "$1")"); fi; shift ;;
@@ -81,6 +96,6 @@ else
   : >"$dir/sorvelkit.ini"
 fi
 
-SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_KEYS="$keys" \
+SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_STEPS="$steps" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$0" "${files[@]}"
 echo "$out"
