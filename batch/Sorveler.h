@@ -27,9 +27,6 @@ public:
   // outside dst are dropped.
   static void copyBlock(QImage& dst, const QImage& src, uint dx, uint dy, uint sx, uint sy, uint w, uint h);
 
-  const QStringList& fileList() const { return files; }
-  const QString& output() const { return outputPath; }
-
 signals:
   void changeProgress(uint value, QString info);
   // Just before finishThread, when no file was written: no rows to write, a

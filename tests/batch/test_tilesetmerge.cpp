@@ -33,8 +33,7 @@ QImage tileset(QSize size, int seed)
 
 QString saved(const QString& path, int height)
 {
-  tileset(QSize(256, height), 1).save(path, "PNG");
-  return path;
+  return tileset(QSize(256, height), 1).save(path, "PNG") ? path : QString();
 }
 
 // What a progress window shows once it has closed.
@@ -172,22 +171,16 @@ private slots:
     QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(1).center()); // before the preview would block
     const QByteArray pipeBytes = readAll("p.png");
     QVERIFY(QFile::remove("p.png") && mkfifo("p.png", 0600) == 0);
-    std::thread feed;
-    auto unblock = qScopeGuard([&] { // a failed check must not leave the decoding on the pipe
-      feed.joinable() ? feed.join() : writeAll("p.png", pipeBytes);
-    });
+    std::thread feed; // a failed check must not leave the decoding on the pipe:
+    auto unblock = qScopeGuard([&] { feed.joinable() ? feed.join() : writeAll("p.png", pipeBytes); });
     window.beginSorvel("one.png");
     QDialog* first = window.findChild<QDialog*>();
     view->aSupprimer();
     view->addFiles({saved("c.png", 4)});
     window.beginSorvel("two.png");
     QCOMPARE(endOf(window.findChildren<QDialog*>().last()), "Sorvel finie 100");
-    QVERIFY(first->isVisible());
-    QCOMPARE(first->findChild<QLabel*>()->text(), "Ouverture de : p.png");
-    feed = std::thread([&] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      writeAll("p.png", pipeBytes);
-    });
+    QCOMPARE(first->isVisible() ? first->findChild<QLabel*>()->text() : "closed", "Ouverture de : p.png");
+    feed = std::thread([&] { QThread::msleep(200); writeAll("p.png", pipeBytes); });
     waitForWorkers();
     QVERIFY(first->findChild<Sorveler*>()->isFinished());
     QCOMPARE(endOf(first), "Sorvel finie 100");
