@@ -7,6 +7,7 @@
 #include "widgets/Questions.h"
 #include "core/SaveFile.h"
 #include "ops/MoveDragView.h"
+#include "ops/RenderView.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QSaveFile>
 
 #include <array>
@@ -28,7 +31,6 @@ QLayer::QLayer(const QString& name, const QSize& size, int type, QMdiArea* mdiAr
 {
   m_character = CharacterData(type, size);
   m_name = name;
-  setPixmap(m_character.render());
   setAlignment(Qt::AlignCenter);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -51,20 +53,59 @@ void QLayer::setHistory(const UndoHistory& history)
   m_history = history;
 }
 
-// A full render also ends any drag view: whatever changed the document may
-// have changed what lies under or over the moving cells.
+// Also ends any drag view: whatever changed the document may have changed
+// what lies under or over the moving cells.
 void QLayer::refresh()
 {
   m_dragView.reset();
-  QPixmap view;
-  m_character.renderPixmap(view);
-  setPixmap(view);
+  m_sheetStale = true;
+  update();
 }
 
 void QLayer::updateSize()
 {
-  resize(m_character.zoomedSize());
+  resize(viewSize());
   refresh();
+}
+
+QSize QLayer::viewSize() const
+{
+  return ::viewSize(m_character);
+}
+
+QSize QLayer::sizeHint() const
+{
+  return viewSize();
+}
+
+// The old sheet goes before the new one is built, so a large sheet is never
+// held twice.
+void QLayer::ensureSheet()
+{
+  if (!m_sheetStale)
+    return;
+  m_sheet = QImage();
+  m_sheet = composedSheet(m_character);
+  m_sheetStale = false;
+}
+
+// Only the exposed part of the zoomed picture is ever built: a scroll or a
+// preview mark costs its own pixels, whatever the zoom and the sheet.
+void QLayer::paintEvent(QPaintEvent* event)
+{
+  ensureSheet();
+  const QPoint at = viewOrigin();
+  QPainter painter(this);
+  for (const QRect& exposed : event->region()) {
+    const QImage part = viewPart(m_character, m_sheet, exposed.translated(-at));
+    if (part.isNull())
+      continue;
+    const QPoint corner = exposed.translated(-at).topLeft();
+    painter.drawImage(QPoint(std::max(corner.x(), 0), std::max(corner.y(), 0)) + at, part);
+    m_character.lastRender() = part;
+  }
+  painter.translate(at);
+  drawPreview(painter);
 }
 
 namespace {
@@ -323,6 +364,16 @@ void QLayer::keyReleaseEvent(QKeyEvent* event)
     m_ctrlDown = false;
   else if (event->key() == Qt::Key_Shift)
     m_shiftDown = false;
+  else
+    takeModifiers(event->modifiers());
+}
+
+// A key released while another window has the focus never comes back here.
+void QLayer::focusOutEvent(QFocusEvent* event)
+{
+  m_ctrlDown = false;
+  m_shiftDown = false;
+  QLabel::focusOutEvent(event);
 }
 
 void QLayer::enterEvent(QEnterEvent*)

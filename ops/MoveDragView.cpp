@@ -297,11 +297,19 @@ void MoveDragView::layAbove(const QRect& area, uchar* bits, qsizetype stride, in
 
 QImage MoveDragView::render(CharacterData& doc) const
 {
-  if (!matches(doc))
+  const QImage composed = sheet(doc);
+  if (composed.isNull())
     return doc.renderImage(static_cast<uint32_t>(doc.backgroundPixel()));
+  return finishView(doc, composed);
+}
+
+QImage MoveDragView::sheet(const CharacterData& doc) const
+{
+  if (!matches(doc))
+    return composedSheet(doc);
   QImage sheet = m_below.copy();
   if (sheet.isNull())
-    return doc.renderImage(static_cast<uint32_t>(doc.backgroundPixel()));
+    return composedSheet(doc);
   uchar* bits = sheet.bits(); // detach once, before any band runs
   const qsizetype stride = sheet.bytesPerLine();
 
@@ -341,5 +349,5 @@ QImage MoveDragView::render(CharacterData& doc) const
   else
     for (const Band& band : bands)
       run(band);
-  return finishView(doc, sheet);
+  return sheet;
 }

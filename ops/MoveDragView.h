@@ -33,6 +33,10 @@ public:
   // elements, size, layout or border mode changed since the start is rendered
   // in full.
   QImage render(CharacterData& doc) const;
+  // The same before the zoom, grid and frames: the sheet as composedSheet
+  // gives it, which a view scales where it is seen. The last render is left
+  // alone.
+  QImage sheet(const CharacterData& doc) const;
 
 private:
   struct Layer

@@ -1,6 +1,8 @@
 #pragma once
 // The last steps of the view renderer, shared with the move-drag view.
 #include <QImage>
+#include <QRect>
+#include <QSize>
 
 class CharacterData;
 
@@ -8,3 +10,16 @@ class CharacterData;
 // into the view: zoomed, with the grid and the selection frames. Keeps the
 // result as the document's last render and returns it.
 QImage finishView(CharacterData& doc, QImage sheet);
+
+// The size of the view renderImage gives: the zoomed sheet, or the sheet
+// itself when the zoom is 1, not positive or too small for one pixel.
+QSize viewSize(const CharacterData& doc);
+
+// The sheet before the zoom: the background and every visible element laid.
+QImage composedSheet(const CharacterData& doc);
+
+// The pixels of part (view coordinates, cut to the view) of the view that
+// finishView would make of sheet, word for word, grid and frames included;
+// costs the part's pixels only. Null when nothing of part lies in the view or
+// sheet is not the document's size.
+QImage viewPart(const CharacterData& doc, const QImage& sheet, const QRect& part);
