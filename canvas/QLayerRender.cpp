@@ -3,6 +3,7 @@
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
+#include "ops/PreviewStep.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -24,7 +26,26 @@ namespace {
 constexpr int kMinPeriod = 50;
 constexpr int kMaxPeriod = 60000;
 
+// Everything the frames are made of: the layout, and each cell image by
+// identity (an image changes key whenever its pixels are written) with its
+// offset. Far cheaper to compare than the frames are to compute.
+std::vector<qint64> framesKeyOf(const CharacterData& doc)
+{
+  const int elements = std::min<int>(doc.elementCount(), int(std::min(doc.images().size(), doc.offsets().size())));
+  std::vector<qint64> key{doc.size().width(), doc.size().height(), doc.type(), doc.drawsBeyondBorders(), elements};
+  for (int e = 0; e < elements; ++e) {
+    key.push_back(doc.isVisible(unsigned(e)));
+    key.push_back(qint64(doc.images(unsigned(e)).size()));
+    for (const QImage& image : doc.images(unsigned(e)))
+      key.push_back(qint64(image.cacheKey()));
+    for (const QPoint& o : doc.offsets(unsigned(e)))
+      key.push_back((qint64(o.x()) << 32) ^ uint32_t(o.y()));
+  }
+  return key;
+}
+
 } // namespace
+
 
 QLayerRender::QLayerRender(CharacterData* character, QWidget* parent)
   : QLabel(parent), timer(nullptr), character(character), background(Qt::white), lastCellSize(),
@@ -66,9 +87,36 @@ QSize QLayerRender::renderSize() const
   return QSize(character->size().width() + kStripWidth, character->size().height() / 4);
 }
 
+std::array<QPixmap, 4> QLayerRender::currentFrames()
+{
+  std::vector<qint64> key = framesKeyOf(*character);
+  if (character != framesOf || key != framesKey) {
+    framesOf = character;
+    framesKey = std::move(key);
+    frames = {};
+  }
+  auto& kept = frames[std::size_t(currentPreviewStep())];
+  if (kept) {
+    advancePreviewStep();
+    return *kept;
+  }
+  kept = character->previewPixmaps();
+  return *kept;
+}
+
+// A hidden dock computes nothing; it catches up when shown.
+void QLayerRender::showEvent(QShowEvent* event)
+{
+  QLabel::showEvent(event);
+  if (!event->spontaneous())
+    refresh();
+}
+
 void QLayerRender::refresh()
 {
-  const std::array<QPixmap, 4> frames = character->previewPixmaps();
+  if (window()->isVisible() && !isVisible())
+    return;
+  const std::array<QPixmap, 4> shown = currentFrames();
   const int w = character->size().width();
   const int h = character->size().height();
   // Always four cell widths, whatever the layout's column count.
@@ -92,7 +140,7 @@ void QLayerRender::refresh()
     // Short cells sit in the middle of the 45-pixel least height.
     const int y0 = std::max(0, static_cast<int>(22.5 - h * 0.125));
     for (int k = 0; k < 4; ++k)
-      painter.drawPixmap((k * W) / 4, y0, frames[k]);
+      painter.drawPixmap((k * W) / 4, y0, shown[k]);
   }
 
   if (relayout) {
