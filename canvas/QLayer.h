@@ -174,15 +174,21 @@ private:
   void previewShape(const QRect& rect);
   void endPreview();
   void drawPreview(QPainter& painter) const;
+  // The whole sheet, composed again only when what it is made of changed.
   void ensureSheet();
+  void premultiplyShown(const QRect& area);
+  // The sheet pixels the scroll area shows, or a null rectangle when the
+  // canvas is not on screen.
+  QRect visibleSheetPart() const;
 
   QColor currentColour() const;
   QColor otherColour() const;
   void pushStep(const std::string& label);
   // The element list rebuilds its thumbnails at its next paint.
   void elementsRedrawn();
-  // The view during a move drag, from the layers composed at the press.
-  void refreshDrag();
+  // The sheet during a move drag, from the layers composed at the press,
+  // right within part (sheet pixels; a null part, all of it).
+  void refreshDrag(const QRect& part);
 
   QLayerList* m_layerList;
   bool m_askOnClose = true;
@@ -202,9 +208,13 @@ private:
   QPoint m_startCellPoint;
   QPoint m_startPoint;
   QPoint m_lastPoint;
-  // The sheet before the zoom, which the paint scales where it is exposed;
-  // composed again at the next paint once stale.
+  // The sheet before the zoom, which the paint scales where it is exposed:
+  // right within m_sheetValid (during a drag, what is seen), made of what
+  // m_sheetKey says; looked at again at the next paint once stale.
   QImage m_sheet;
+  QImage m_shownSheet; // the same words premultiplied, as the screen takes them
+  QRect m_sheetValid;
+  std::vector<qint64> m_sheetKey;
   bool m_sheetStale = true;
   // The previews of the gesture under way, in picture coordinates, drawn
   // over the view: the pen's squares, the line, the shape's box.

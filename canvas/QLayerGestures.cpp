@@ -474,14 +474,17 @@ void QLayer::elementsRedrawn()
     m_layerList->refresh();
 }
 
-// The drag view composes at sheet scale; the paint scales what is seen.
-void QLayer::refreshDrag()
+// The drag view composes at sheet scale, only what is seen; the paint scales
+// it. The sheet is whole again at the next paint after the drag.
+void QLayer::refreshDrag(const QRect& part)
 {
   if (!m_dragView)
     m_dragView = std::make_unique<MoveDragView>(m_character);
-  m_sheet = m_dragView->sheet(m_character);
-  m_sheetStale = false;
-  update();
+  m_sheet = m_dragView->sheet(m_character, part);
+  m_sheetValid = part.isNull() ? QRect(QPoint(0, 0), m_character.size()) : part;
+  premultiplyShown(m_sheetValid);
+  m_sheetKey.clear();
+  m_sheetStale = true;
 }
 
 // ---- events: every button drives the same gesture
@@ -544,7 +547,8 @@ void QLayer::mouseMoveEvent(QMouseEvent* event)
   }
   if (m_moving) {
     m_character.moveCells(p - m_dragPoint);
-    refreshDrag();
+    refreshDrag(visibleSheetPart());
+    update();
     m_dragPoint = p;
     return;
   }

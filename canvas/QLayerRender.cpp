@@ -4,6 +4,7 @@
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "ops/PreviewStep.h"
+#include "ops/RenderView.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -26,26 +27,7 @@ namespace {
 constexpr int kMinPeriod = 50;
 constexpr int kMaxPeriod = 60000;
 
-// Everything the frames are made of: the layout, and each cell image by
-// identity (an image changes key whenever its pixels are written) with its
-// offset. Far cheaper to compare than the frames are to compute.
-std::vector<qint64> framesKeyOf(const CharacterData& doc)
-{
-  const int elements = std::min<int>(doc.elementCount(), int(std::min(doc.images().size(), doc.offsets().size())));
-  std::vector<qint64> key{doc.size().width(), doc.size().height(), doc.type(), doc.drawsBeyondBorders(), elements};
-  for (int e = 0; e < elements; ++e) {
-    key.push_back(doc.isVisible(unsigned(e)));
-    key.push_back(qint64(doc.images(unsigned(e)).size()));
-    for (const QImage& image : doc.images(unsigned(e)))
-      key.push_back(qint64(image.cacheKey()));
-    for (const QPoint& o : doc.offsets(unsigned(e)))
-      key.push_back((qint64(o.x()) << 32) ^ uint32_t(o.y()));
-  }
-  return key;
-}
-
 } // namespace
-
 
 QLayerRender::QLayerRender(CharacterData* character, QWidget* parent)
   : QLabel(parent), timer(nullptr), character(character), background(Qt::white), lastCellSize(),
@@ -89,7 +71,7 @@ QSize QLayerRender::renderSize() const
 
 std::array<QPixmap, 4> QLayerRender::currentFrames()
 {
-  std::vector<qint64> key = framesKeyOf(*character);
+  std::vector<qint64> key = compositionKey(*character);
   if (character != framesOf || key != framesKey) {
     framesOf = character;
     framesKey = std::move(key);

@@ -63,7 +63,7 @@ private:
   CharacterData* character;
   QPixmap canvas;
   // The frames of each step for the document as it was when they were
-  // computed: what the frames depend on, and the frames.
+  // computed: what they are made of (its composition key), and the frames.
   const CharacterData* framesOf = nullptr;
   std::vector<qint64> framesKey;
   std::array<std::optional<std::array<QPixmap, 4>>, 4> frames;

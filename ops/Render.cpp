@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -186,6 +187,34 @@ QImage composedSheet(const CharacterData& doc)
   sheet.fill(static_cast<uint32_t>(doc.backgroundPixel()));
   composeSheet(doc, sheet, false);
   return sheet;
+}
+
+QRect sheetPartOf(const CharacterData& doc, const QRect& part)
+{
+  const QSize zoomed = viewSize(doc);
+  const QRect inside = part.intersected(QRect(QPoint(0, 0), zoomed));
+  if (inside.isEmpty())
+    return QRect();
+  const int64_t sw = doc.size().width(), sh = doc.size().height();
+  auto column = [&](int x) { return static_cast<int>(((2 * int64_t(x) + 1) * sw) / (2 * int64_t(zoomed.width()))); };
+  auto row = [&](int y) { return static_cast<int>(((2 * int64_t(y) + 1) * sh) / (2 * int64_t(zoomed.height()))); };
+  return QRect(QPoint(column(inside.left()), row(inside.top())), QPoint(column(inside.right()), row(inside.bottom())));
+}
+
+std::vector<qint64> compositionKey(const CharacterData& doc)
+{
+  const int elements = std::min<int>(doc.elementCount(), int(std::min(doc.images().size(), doc.offsets().size())));
+  std::vector<qint64> key{doc.size().width(), doc.size().height(), doc.type(), doc.drawsBeyondBorders(),
+                          doc.backgroundPixel(), elements};
+  for (int e = 0; e < elements; ++e) {
+    key.push_back(doc.isVisible(unsigned(e)));
+    key.push_back(qint64(doc.images(unsigned(e)).size()));
+    for (const QImage& image : doc.images(unsigned(e)))
+      key.push_back(qint64(image.cacheKey()));
+    for (const QPoint& o : doc.offsets(unsigned(e)))
+      key.push_back((qint64(o.x()) << 32) ^ uint32_t(o.y()));
+  }
+  return key;
 }
 
 QImage viewPart(const CharacterData& doc, const QImage& sheet, const QRect& part)

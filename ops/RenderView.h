@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 class CharacterData;
 
 // Turns a composed sheet (the document's size, background and elements laid)
@@ -23,3 +25,12 @@ QImage composedSheet(const CharacterData& doc);
 // costs the part's pixels only. Null when nothing of part lies in the view or
 // sheet is not the document's size.
 QImage viewPart(const CharacterData& doc, const QImage& sheet, const QRect& part);
+
+// The sheet pixels that part (view coordinates) of the view shows.
+QRect sheetPartOf(const CharacterData& doc, const QRect& part);
+
+// What the composed sheet is made of: the layout, the background, and each
+// cell image by identity (an image takes a new key whenever its pixels are
+// written) with its offset and its element's visibility. Equal keys, equal
+// sheets; far cheaper to compare than a sheet is to compose.
+std::vector<qint64> compositionKey(const CharacterData& doc);
