@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Screenshot of the real program under a virtual X server, for checking what a
 # window really looks like.
-#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--first-run] [files...]
+#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--mouse "mousemove --window WIN 300 300; mousedown 1"] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
 # it from (a copy of elements/, links to palette/, degrade/, help/ and the
 # default character), with a settings file that skips the first-run messages
 # unless --first-run is given. Keys are typed with xdotool (its key names,
-# space separated) after the pointer was moved onto the window. Needs xvfb,
+# space separated) after the pointer was moved onto the window; then the
+# pointer steps, xdotool commands separated by ";" in which WIN stands for the
+# window, run one by one after the keys. Needs xvfb,
 # xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
 
@@ -35,6 +37,14 @@ if [ "${SK_SHOT_STAGE:-}" = inner ]; then
     xdotool key --delay 150 $SK_SHOT_KEYS
     sleep 1
   fi
+  if [ -n "${SK_SHOT_MOUSE:-}" ]; then
+    IFS=';' read -ra steps <<<"$SK_SHOT_MOUSE"
+    for step in "${steps[@]}"; do
+      # shellcheck disable=SC2086
+      xdotool ${step//WIN/$window}
+    done
+    sleep 1
+  fi
   import -window root "$SK_SHOT_OUT"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -43,11 +53,12 @@ fi
 
 usage() { sed -n '4p' "$0" | sed 's/^#  */usage: /' >&2; exit 2; }
 
-out="" keys="" firstRun=0
+out="" keys="" mouse="" firstRun=0
 files=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --keys) [ $# -ge 2 ] || usage; keys="$2"; shift 2 ;;
+    --mouse) [ $# -ge 2 ] || usage; mouse="$2"; shift 2 ;;
     --first-run) firstRun=1; shift ;;
     -h|--help) usage ;;
     *) if [ -z "$out" ]; then out="$1"; else files+=("$(realpath -m -- "$1")"); fi; shift ;;
@@ -81,6 +92,6 @@ else
   : >"$dir/sorvelkit.ini"
 fi
 
-SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_KEYS="$keys" \
+SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_KEYS="$keys" SK_SHOT_MOUSE="$mouse" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$0" "${files[@]}"
 echo "$out"
