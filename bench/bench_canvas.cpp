@@ -54,6 +54,20 @@ struct CanvasRig
   static void paint() { QCoreApplication::processEvents(); }
 };
 
+// Press at start, then one pointer move per iteration, dx pixels each way,
+// each followed by its paint; release at the end.
+void pointerSteps(benchmark::State& state, CanvasRig& rig, const QPoint& start, int dx)
+{
+  rig.send(QEvent::MouseButtonPress, start);
+  rig.paint();
+  int step = 0;
+  for (auto _ : state) {
+    rig.send(QEvent::MouseMove, start + QPoint((++step & 1) ? dx : 0, 0));
+    rig.paint();
+  }
+  rig.send(QEvent::MouseButtonRelease, start);
+}
+
 CharacterData zoomed(CharacterData doc, double zoom, std::vector<int> elements)
 {
   doc.setZoom(zoom);
@@ -67,15 +81,7 @@ void BM_PenStep(benchmark::State& state)
 {
   const int side = static_cast<int>(state.range(0));
   CanvasRig rig(PenTool, zoomed(bench::makeXpCharacter(1, 1, QSize(side, side)), 16, {0}));
-  const QPoint start = rig.seen(QPoint(500, 400));
-  rig.send(QEvent::MouseButtonPress, start);
-  rig.paint();
-  int step = 0;
-  for (auto _ : state) {
-    rig.send(QEvent::MouseMove, start + QPoint((++step & 1) ? 16 : 0, 0));
-    rig.paint();
-  }
-  rig.send(QEvent::MouseButtonRelease, start);
+  pointerSteps(state, rig, rig.seen(QPoint(500, 400)), 16);
 }
 
 // The move drag at zoom 16 over 255 elements of 384 x 256, the middle one
@@ -83,14 +89,7 @@ void BM_PenStep(benchmark::State& state)
 void BM_MoveDragStepZoom16(benchmark::State& state)
 {
   CanvasRig rig(MoveTool, zoomed(bench::makeXpCharacter(255, 1, QSize(384, 256)), 16, {127}));
-  const QPoint start = rig.seen(QPoint(500, 400));
-  rig.send(QEvent::MouseButtonPress, start);
-  int step = 0;
-  for (auto _ : state) {
-    rig.send(QEvent::MouseMove, start + QPoint((++step & 1) ? 16 : 0, 0));
-    rig.paint();
-  }
-  rig.send(QEvent::MouseButtonRelease, start);
+  pointerSteps(state, rig, rig.seen(QPoint(500, 400)), 16);
 }
 
 // At zoom 4 on the 128 x 192 sheet of 255 elements, all of it in view: the
@@ -99,14 +98,7 @@ void BM_MoveDragStepZoom4(benchmark::State& state)
 {
   const int which = static_cast<int>(state.range(0));
   CanvasRig rig(MoveTool, zoomed(bench::makeXpCharacter(255), 4, {which == 1 ? 254 : which == 2 ? 0 : 127}));
-  const QPoint start(200, 200);
-  rig.send(QEvent::MouseButtonPress, start);
-  int step = 0;
-  for (auto _ : state) {
-    rig.send(QEvent::MouseMove, start + QPoint((++step & 1) ? 4 : 0, 0));
-    rig.paint();
-  }
-  rig.send(QEvent::MouseButtonRelease, start);
+  pointerSteps(state, rig, QPoint(200, 200), 4);
 }
 
 // The same step's composition alone, at sheet scale, without the paint.
