@@ -4,8 +4,12 @@
 #include "app/QNewCharacter.h"
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "library/QAddCharacterElementBox.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
+#include "retouch/QResizeBox.h"
+#include "retouch/QRotateBox.h"
+#include "retouch/QTSLBox.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/Questions.h"
@@ -115,7 +119,31 @@ void MainWindow::selectVoidCellule()
   }
 }
 
-void MainWindow::addCharacterElement() {}
-void MainWindow::redimension() {}
-void MainWindow::rotateCharacter() {}
-void MainWindow::colorationCharacter() {}
+void MainWindow::addCharacterElement()
+{
+  if (mdiArea->subWindowList().isEmpty())
+    return;
+  QAddCharacterElementBox* box = new QAddCharacterElementBox(mdiArea, layerList, this);
+  box->show();
+  // Keys go to the box at once, as to any dialog the user opens.
+  box->activateWindow();
+}
+
+// The retouching dialogs delete themselves once closed; none is kept here.
+void MainWindow::redimension()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QResizeBox(canvas, layerList, this))->show();
+}
+
+void MainWindow::rotateCharacter()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QRotateBox(canvas, layerList, this))->show();
+}
+
+void MainWindow::colorationCharacter()
+{
+  if (QLayer* canvas = activeLayer())
+    (new QTSLBox(canvas, layerList, this))->show();
+}

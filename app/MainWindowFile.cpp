@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 
 #include "app/QNewCharacter.h"
+#include "batch/QConvertChara.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -9,6 +10,7 @@
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
 #include "core/RecentFiles.h"
+#include "library/QAddLibraryCharacter.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
@@ -380,7 +382,15 @@ void MainWindow::updateRecentFiles()
   }
 }
 
-void MainWindow::newConversion() {}
+// The main window keeps no pointer: the wizard lives, hidden once closed,
+// until the program ends.
+void MainWindow::newConversion()
+{
+  auto* wizard = new QConvertChara;
+  wizard->show();
+  wizard->activateWindow();
+}
+
 void MainWindow::newSorvel() {}
 namespace {
 
@@ -509,4 +519,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
   if (accepted)
     settings.setValue("Path", "opened", opened);
 }
-void MainWindow::addElementLibrary() {}
+
+// The two element-file items open the element-file creator, which is still to
+// come; until then they do nothing.
+void MainWindow::addElementLibrary()
+{
+  const QStringList items = {QStringLiteral("Elément normal (image PNG)"),
+                             QStringLiteral("Elément Sorvel Kit XP (fichier ELSK)"),
+                             QStringLiteral("Elément Sorvel Kit VX (fichier ELSK)")};
+  bool ok = false;
+  const QString kind = prompts().item(this, QStringLiteral("Type d'élément"),
+                                      QStringLiteral("Quel est le type de l'élément à rajouter ?"), items, 0, false, &ok);
+  if (!ok || kind != items.first())
+    return;
+  const QStringList files =
+      askInRememberedFolder(FileDialogKind::OpenFiles, this, "pathLoadSingleElement", QDir::homePath(),
+                            QStringLiteral("Chercher un élément"), QStringLiteral("Images (*.png)"));
+  if (files.isEmpty())
+    return;
+  auto* window = new QAddLibraryCharacter(files);
+  if (window->noValidImage) {
+    delete window;
+    return;
+  }
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+}

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QThread>
 #include <QTranslator>
 
 void setUpApplication(QTranslator& translator)
@@ -65,4 +66,11 @@ void startUp(MainWindow& window, IniSettings& settings, const QStringList& argum
   IniSettings now;
   now.setValue("showAgain", "showWelcome", false);
   now.save();
+}
+
+void waitForWorkers()
+{
+  for (QWidget* window : QApplication::topLevelWidgets())
+    for (QThread* worker : window->findChildren<QThread*>())
+      worker->wait();
 }

@@ -15,3 +15,8 @@ void setUpApplication(QTranslator& translator);
 // the last session; then, on the first run only, the welcome messages.
 // settings is the object loaded when the program started.
 void startUp(MainWindow& window, IniSettings& settings, const QStringList& arguments);
+
+// Blocks until every worker thread of every window has finished, so that a
+// run still going when the event loop ends completes its files instead of
+// being cut off by the end of the process.
+void waitForWorkers();

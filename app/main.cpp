@@ -24,5 +24,7 @@ int main(int argc, char** argv)
   window.show();
   // The arguments as text in the system's encoding: accented paths survive.
   startUp(window, settings, QCoreApplication::arguments());
-  return app.exec();
+  const int code = app.exec();
+  waitForWorkers();
+  return code;
 }

@@ -147,11 +147,7 @@ QImage scaledTo(const QImage& image, int w, int h)
 bool writePng(const QString& path, const QImage& image, bool toIndexed8)
 {
   const QImage out = toIndexed8 && !image.isNull() ? image.convertToFormat(QImage::Format_Indexed8) : image;
-  QByteArray png;
-  if (out.isNull() || !encodeCellPng(out, png))
-    return false;
-  QSaveFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && commitSaveFile(file);
+  return ::writePng(path, out);
 }
 
 // Every save waits for its data to reach the disk, so writes get a pool of

@@ -72,6 +72,42 @@ inline QImage makeSpriteCell(int w, int h, Lcg& rng)
   return image;
 }
 
+// One tileset-like image: 32x32 tiles of flat colours with a darker outline,
+// some textured with shades of their colour, about a fifth fully transparent
+// (stored as 0x00000000, as drawing programs write them), and some tiles with
+// a band of half-transparent pixels (alpha 128).
+inline QImage makeTilesetImage(int w, int h, Lcg& rng)
+{
+  QImage image(w, h, QImage::Format_ARGB32);
+  image.fill(0u);
+  for (int ty = 0; ty < h; ty += 32) {
+    for (int tx = 0; tx < w; tx += 32) {
+      const int kind = rng.below(10); // 0-1 empty, 2-4 textured, 5 half-transparent band, else flat
+      if (kind < 2)
+        continue;
+      const uint32_t r = static_cast<uint32_t>(rng.below(256)), g = static_cast<uint32_t>(rng.below(256)),
+                     b = static_cast<uint32_t>(rng.below(256));
+      const uint32_t base = 0xFF000000u | r << 16 | g << 8 | b;
+      const uint32_t outline = 0xFF000000u | (r / 2) << 16 | (g / 2) << 8 | (b / 2);
+      const uint32_t light = 0xFF000000u | std::min(255u, r + 40) << 16 | std::min(255u, g + 40) << 8 |
+                             std::min(255u, b + 40);
+      for (int y = ty; y < std::min(h, ty + 32); ++y) {
+        uint32_t* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = tx; x < std::min(w, tx + 32); ++x) {
+          const bool edge = x == tx || y == ty || x == tx + 31 || y == ty + 31;
+          uint32_t word = edge ? outline : base;
+          if (!edge && kind <= 4 && rng.below(4) == 0)
+            word = rng.below(2) ? light : outline;
+          if (!edge && kind == 5 && y - ty >= 20)
+            word = (word & 0x00FFFFFFu) | 0x80000000u;
+          line[x] = word;
+        }
+      }
+    }
+  }
+  return image;
+}
+
 // An XP character of 128x192 (16 cells of 32x48) or of the given size with
 // the given number of elements, every cell a sprite-like image at offset
 // (0, 0).

@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <array>
 
@@ -268,14 +267,7 @@ QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
 bool QLayer::writeImage(QString path)
 {
   ensureExtension(path, QStringLiteral("png"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  if (!m_character.flattenImage().save(&file, "PNG")) {
-    file.cancelWriting();
-    return false;
-  }
-  return commitSaveFile(file);
+  return savePngFile(m_character.flattenImage(), path);
 }
 
 bool QLayer::writeProject(QString path)

@@ -4,6 +4,7 @@
 
 #include <QLineF>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -35,6 +36,17 @@ int truncated(double v)
   if (!(v < INT_MAX))
     return INT_MAX;
   return static_cast<int>(v);
+}
+
+// Points leave the view as p / 199 but enter as trunc(v * 200), so without
+// the clamp a point at 200 would drift one pixel outward on every save and
+// reopen, until the gradient file's byte wrapped it round.
+double fromNormalized(double v)
+{
+  const double p = std::trunc(v * GradientGeometry::kIn);
+  if (std::isnan(p))
+    return 0;
+  return std::clamp(p, 0.0, double(GradientGeometry::kSide));
 }
 
 } // namespace
@@ -148,7 +160,7 @@ void GradientGeometry::setNormalizedPoints(const std::vector<double>& values)
   const int first = firstPoint(), n = pointCount();
   if (values.size() >= static_cast<std::size_t>(2 * n)) {
     for (int i = 0; i < n; ++i)
-      m_points[first + i] = QPointF(std::trunc(values[2 * i] * kIn), std::trunc(values[2 * i + 1] * kIn));
+      m_points[first + i] = QPointF(fromNormalized(values[2 * i]), fromNormalized(values[2 * i + 1]));
   }
   update();
 }

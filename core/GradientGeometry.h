@@ -50,6 +50,7 @@ public:
 
   // x, y pairs of the current type's points (4 values, 6 for radial). A list
   // too short for the type, or a type other than 0..2, moves no point.
+  // Normalised values are truncated onto the grid and clamped to 0..200.
   void setNormalizedPoints(const std::vector<double>& values);
   void setPixelPoints(const std::vector<int>& values);
   // The current type's points; empty for a type other than 0..2.

@@ -1,5 +1,6 @@
 #include "core/SaveFile.h"
 
+#include <QImage>
 #include <QSaveFile>
 
 bool commitSaveFile(QSaveFile& file)
@@ -9,4 +10,16 @@ bool commitSaveFile(QSaveFile& file)
     return false;
   }
   return file.commit();
+}
+
+bool savePngFile(const QImage& image, const QString& path)
+{
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  if (!image.save(&file, "PNG")) {
+    file.cancelWriting();
+    return false;
+  }
+  return commitSaveFile(file);
 }

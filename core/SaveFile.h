@@ -1,8 +1,14 @@
 #pragma once
+class QImage;
 class QSaveFile;
+class QString;
 
 // Flushes and commits a save file. Small files sit in the device's buffer
 // until close, where a failed write would otherwise go unnoticed and a short
 // file replace the old one: the flush is checked before the commit, and the
 // save is cancelled on failure so the old file stays as it was.
 bool commitSaveFile(QSaveFile& file);
+
+// Writes the image as a PNG file through a save file: on any failure the old
+// file at path stays as it was.
+bool savePngFile(const QImage& image, const QString& path);

@@ -2,49 +2,16 @@
 
 #include "core/SheetCut.h"
 #include "model/ElementFile.h"
+#include "model/ElementFileSource.h"
 
 #include <QImage>
 #include <QString>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <optional>
 
 namespace {
-
-// "path?number" or "path?number_serial": the text after the last "?" decides,
-// since a folder name may hold a "?" itself.
-struct ElementFileSource
-{
-  std::string path;
-  std::string number; // the digits, unparsed
-};
-
-bool allDigits(const std::string& text)
-{
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
-}
-
-std::optional<ElementFileSource> elementFileSource(const std::string& source)
-{
-  const std::size_t mark = source.rfind('?');
-  if (mark == std::string::npos)
-    return std::nullopt;
-  const std::string tail = source.substr(mark + 1);
-  const std::size_t underscore = tail.find('_');
-  const std::string number = tail.substr(0, underscore);
-  if (!allDigits(number) || (underscore != std::string::npos && !allDigits(tail.substr(underscore + 1))))
-    return std::nullopt;
-  return ElementFileSource{source.substr(0, mark), number};
-}
-
-std::optional<int> parseIndex(const std::string& digits)
-{
-  if (digits.size() > 9) // beyond any element count, and beyond int
-    return std::nullopt;
-  return std::stoi(digits);
-}
 
 // One reload call: the failures it collects and where the library-folder test
 // looks in the source.
@@ -103,7 +70,7 @@ private:
   void reloadFromElementFile(int element, const std::vector<int>& cells, bool whole, const ElementFileSource& file)
   {
     std::string error;
-    const std::optional<int> number = parseIndex(file.number);
+    const std::optional<int> number = parseSourceNumber(file.number);
     auto groups = number ? loadElementFile(file.path, error) : std::nullopt;
     const int total = groups ? (*groups)[0].elementCount() + (*groups)[1].elementCount() : 0;
     if (!groups || !error.empty() || *number >= total) {

@@ -1,5 +1,6 @@
 #include "model/StreamImage.h"
 
+#include "core/SaveFile.h"
 #include "model/CharacterData.h"
 
 #include <QBuffer>
@@ -7,6 +8,7 @@
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <atomic>
@@ -91,6 +93,15 @@ bool encodeCellPng(const QImage& image, QByteArray& png)
     return false;
   }
   return !png.isEmpty();
+}
+
+bool writePng(const QString& path, const QImage& image)
+{
+  QByteArray png;
+  if (image.isNull() || !encodeCellPng(image, png))
+    return false;
+  QSaveFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && commitSaveFile(file);
 }
 
 QImage decodeCellPng(const QByteArray& png)

@@ -5,6 +5,7 @@
 #include <vector>
 
 class QDataStream;
+class QString;
 
 // Cell images in the data-stream encoding of stream version Qt_4_5: a 32-bit
 // marker, 0 for a null image and 1 otherwise, then for a non-null image the
@@ -32,6 +33,11 @@ private:
 // an empty array for a null image. False when a non-null image cannot be
 // encoded or passes the side bound.
 bool encodeCellPng(const QImage& image, QByteArray& png);
+
+// The PNG file of encodeCellPng written through a save file, so that a
+// failed write leaves any older file whole; false when nothing was written
+// (a null image included).
+bool writePng(const QString& path, const QImage& image);
 
 // The image of a PNG file in Format_ARGB32 with its pixel words unchanged; a
 // null image when the bytes do not decode.

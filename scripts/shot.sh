@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Screenshot of the real program under a virtual X server, for checking what a
 # window really looks like.
-#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--mouse "mousemove --window WIN 300 300; mousedown 1"] [--first-run] [files...]
+#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--mouse "STEPS"] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
 # it from (a copy of elements/, links to palette/, degrade/, help/ and the
 # default character), with a settings file that skips the first-run messages
 # unless --first-run is given. Keys are typed with xdotool (its key names,
-# space separated) after the pointer was moved onto the window; then the
-# pointer steps, xdotool commands separated by ";" in which WIN stands for the
-# window, run one by one after the keys. Needs xvfb,
+# space separated) after the pointer was moved onto the window; --type types
+# TEXT as it stands (into a file dialog's name field, say); --mouse runs
+# xdotool commands separated by ";", in which WIN stands for the window (a
+# pen stroke: "mousemove 600 200; mousedown 1; mousemove 650 230; mouseup 1").
+# The --keys, --type and --mouse steps run in the order given, a second apart.
+# Needs xvfb,
 # xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
 
@@ -29,21 +32,25 @@ if [ "${SK_SHOT_STAGE:-}" = inner ]; then
   [ -n "$window" ] || { echo "shot: no window was mapped within 15 s" >&2; kill "$pid"; exit 1; }
   # Let the first paint land before anything is typed or grabbed.
   sleep 1
-  if [ -n "$SK_SHOT_KEYS" ]; then
+  if [ -n "$SK_SHOT_STEPS" ]; then
     xdotool mousemove --window "$window" 20 20
     xdotool windowfocus --sync "$window" 2>/dev/null || true
-    # Word splitting is wanted: one xdotool key name per word.
-    # shellcheck disable=SC2086
-    xdotool key --delay 150 $SK_SHOT_KEYS
-    sleep 1
-  fi
-  if [ -n "${SK_SHOT_MOUSE:-}" ]; then
-    IFS=';' read -ra steps <<<"$SK_SHOT_MOUSE"
-    for step in "${steps[@]}"; do
-      # shellcheck disable=SC2086
-      xdotool ${step//WIN/$window}
-    done
-    sleep 1
+    # One step a line: "key NAMES" or "type TEXT".
+    while IFS= read -r step; do
+      case "$step" in
+        # Word splitting is wanted: one xdotool key name per word.
+        # shellcheck disable=SC2086
+        key\ *) xdotool key --delay 150 ${step#key } ;;
+        type\ *) xdotool type --delay 50 -- "${step#type }" ;;
+        mouse\ *)
+          IFS=';' read -ra commands <<<"${step#mouse }"
+          for command in "${commands[@]}"; do
+            # shellcheck disable=SC2086
+            xdotool ${command//WIN/$window}
+          done ;;
+      esac
+      sleep 1
+    done <<<"$SK_SHOT_STEPS"
   fi
   import -window root "$SK_SHOT_OUT"
   kill "$pid" 2>/dev/null || true
@@ -53,12 +60,13 @@ fi
 
 usage() { sed -n '4p' "$0" | sed 's/^#  */usage: /' >&2; exit 2; }
 
-out="" keys="" mouse="" firstRun=0
+out="" steps="" firstRun=0
 files=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --keys) [ $# -ge 2 ] || usage; keys="$2"; shift 2 ;;
-    --mouse) [ $# -ge 2 ] || usage; mouse="$2"; shift 2 ;;
+    --keys) [ $# -ge 2 ] || usage; steps+="key $2"$'\n'; shift 2 ;;
+    --mouse) [ $# -ge 2 ] || usage; steps+="mouse $2"$'\n'; shift 2 ;;
+    --type) [ $# -ge 2 ] || usage; steps+="type $2"$'\n'; shift 2 ;;
     --first-run) firstRun=1; shift ;;
     -h|--help) usage ;;
     *) if [ -z "$out" ]; then out="$1"; else files+=("$(realpath -m -- "$1")"); fi; shift ;;
@@ -92,6 +100,6 @@ else
   : >"$dir/sorvelkit.ini"
 fi
 
-SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_KEYS="$keys" SK_SHOT_MOUSE="$mouse" \
+SK_SHOT_STAGE=inner SK_SHOT_DIR="$dir" SK_SHOT_BIN="$bin" SK_SHOT_OUT="$out" SK_SHOT_STEPS="$steps" \
   xvfb-run -a -s "-screen 0 1280x800x24" "$0" "${files[@]}"
 echo "$out"

@@ -26,7 +26,7 @@ struct PromptRecorder
     QString filter;
     int icon = 0;       // QMessageBox::Icon of messages and boxes
     bool alpha = false; // the colour dialog's alpha flag
-    QString details;    // a message's detailed text
+    QString details;    // a message's or box's detailed text
     QStringList extra;  // a box's informative text, added labels, then its check box's text
     QSize pixmap;       // a box's icon pixmap
   };
@@ -101,6 +101,7 @@ private:
       }
       Asked& shown = asked.last();
       shown.pixmap = box.iconPixmap().size();
+      shown.details = box.detailedText();
       if (!box.informativeText().isEmpty())
         shown.extra << box.informativeText();
       for (QLabel* label : box.findChildren<QLabel*>())

@@ -8,6 +8,7 @@
 #include "canvas/QLayerList.h"
 #include "core/ImageUtils.h"
 #include "model/ElementFile.h"
+#include "retouch/QViewBox.h"
 #include "app/QNewCharacter.h"
 #include "widgets/QOptionWidget.h"
 
@@ -225,10 +226,10 @@ private slots:
     MainWindow window;
     for (const char* command : {"Retournement horizontal", "Retournement vertical", "Rotation de 90° horaire",
                                 "Rotation de 90° antihoraire", "Taille des cellules", "Convertion du character",
-                                "Restauration"})
+                                "Restauration", "Redimension", "Rotation", "Teinte / Saturation"})
       trigger(window, command);
     QVERIFY(recorder.asked.isEmpty());
-    QVERIFY(!window.findChild<QNewCharacter*>());
+    QVERIFY(!window.findChild<QNewCharacter*>() && !window.findChild<QViewBox*>());
     openCharacter(window, 1);
     trigger(window, "Taille des cellules");
     QNewCharacter* dialog = window.findChild<QNewCharacter*>();

@@ -4,6 +4,8 @@
 
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "batch/Converter.h"
+#include "batch/QConvertChara.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
@@ -13,7 +15,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QPushButton>
 #include <QTranslator>
+
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -188,6 +194,57 @@ private slots:
     }
     QVERIFY(recorder.asked.isEmpty());
     QCOMPARE(readAll("sorvelkit.ini"), written);
+  }
+
+  // The last input is a pipe, written only after the wait has begun.
+  void conversionsOpenEachTimeAndFinishBeforeTheExit()
+  {
+    PromptRecorder recorder;
+    MainWindow window;
+    QList<QConvertChara*> wizards;
+    for (int n = 1; n <= 2; ++n) {
+      window.show();
+      window.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&window));
+      QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier | Qt::AltModifier);
+      wizards.clear();
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* wizard = qobject_cast<QConvertChara*>(w); wizard && wizard->isVisible())
+          wizards << wizard;
+      QCOMPARE(wizards.size(), n);
+    }
+    QTemporaryDir dir;
+    QStringList inputs;
+    QImage sheet(72, 128, QImage::Format_ARGB32); // one 2003 character
+    sheet.fill(0xFF336699);
+    for (int i = 0; i < 6; ++i)
+      QVERIFY(sheet.save(inputs.emplace_back(dir.path() + "/" + QString::number(i) + ".png"), "PNG"));
+    QCOMPARE(mkfifo((dir.path() + "/p.png").toLocal8Bit().constData(), 0600), 0);
+    recorder.files.push_back(inputs.join("\n") + "\n" + dir.path() + "/p.png");
+    QConvertChara& wizard = *wizards.first();
+    auto click = [&](const QString& text) { // the latest window's button
+      const QList<QPushButton*> all = wizard.findChildren<QPushButton*>();
+      for (auto b = all.rbegin(); b != all.rend(); ++b)
+        if ((*b)->text() == text && (*b)->window()->isVisible())
+          return (*b)->click();
+    };
+    click("Suivant");
+    click("Parcourir");
+    click("Suivant");
+    Converter* worker = wizard.findChild<Converter*>();
+    QVERIFY(worker);
+    wizard.closeAll();
+    std::thread feed([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      writeAll(dir.path() + "/p.png", readAll(inputs.first()));
+    });
+    waitForWorkers();
+    QVERIFY(worker->isFinished());
+    feed.join();
+    inputs << dir.path() + "/p.png";
+    for (const QString& input : inputs)
+      QVERIFY(!QImage(dir.path() + "/XP_CONVERSIONS/" + QFileInfo(input).fileName()).isNull());
+    qDeleteAll(wizards);
   }
 };
 

@@ -24,7 +24,9 @@ private slots:
         {"helpicon.png", 32, 32},     {"setCustom.png", 32, 32},  {"myOk.png", 32, 32},
         {"up2.png", 32, 32},          {"down2.png", 32, 32},      {"lecture.png", 45, 45},
         {"pause.png", 45, 45},        {"lecture_hover.png", 45, 45}, {"pause_hover.png", 45, 45},
-        {"SK.png", 32, 32},           {"cursor.png", 6, 6},
+        {"SK.png", 32, 32},           {"cursor.png", 6, 6},       {"moving.png", 10, 126},
+        {"pointR.png", 22, 22},       {"pointV.png", 22, 22},     {"pointB.png", 22, 22},
+        {"cursorColor.png", 10, 22},  {"cursorColorSelected.png", 10, 22},
     };
     for (const auto& s : sized)
       QTest::newRow(s.name) << QString::fromLatin1(s.name) << QSize(s.w, s.h);
@@ -38,7 +40,9 @@ private slots:
         "pipette.png", "rect.png", "redimension.png", "remove.png", "restauration.png", "rotation.png",
         "rotationM90.png", "rotationP90.png", "savemass.png", "selectionCursor.png", "show.png", "sorvel.png",
         "sorvelElement.png", "suivant.png", "s\xc3\xa9lectionCase.png", "taille.png", "unsaved.png",
-        "zeffet.png", "zoom-in-32.png", "zoom-out-32.png",
+        "zeffet.png", "zoom-in-32.png", "zoom-out-32.png", "add_folder.png", "add_qt.png", "previous.png",
+        "sub_dessin.png", "lgradient.png", "rgradient.png", "cgradient.png", "normalspread.png",
+        "reflectspread.png", "repeatspread.png",
     };
     for (const char* n : named)
       QTest::newRow(n) << QString::fromUtf8(n) << QSize();
@@ -67,6 +71,43 @@ private slots:
         QCOMPARE(qAlpha(image.pixel(i, 31)), 0);
       }
       QVERIFY(qAlpha(image.pixel(15, 15)) > 0);
+    }
+  }
+
+  // The gradient view tells its handles apart by these exact colours.
+  void pointHandlesArePureRings_data()
+  {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("red") << "pointR.png" << qRgb(255, 0, 0);
+    QTest::newRow("green") << "pointV.png" << qRgb(0, 255, 0);
+    QTest::newRow("blue") << "pointB.png" << qRgb(0, 0, 255);
+  }
+  void pointHandlesArePureRings()
+  {
+    QFETCH(QString, name);
+    QFETCH(QRgb, colour);
+    const QImage image = QImage(":/icon/" + name).convertToFormat(QImage::Format_ARGB32);
+    int ring = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qAlpha(image.pixel(x, y)) > 0) {
+          QCOMPARE(image.pixel(x, y), colour);
+          ++ring;
+        }
+    QVERIFY(ring > 40);
+    QCOMPARE(qAlpha(image.pixel(11, 11)), 0);
+  }
+
+  // The stop bar paints the stop's colour into that window of each cursor.
+  void colourCursorsLeaveTheirWindowClear()
+  {
+    for (const char* name : {":/icon/cursorColor.png", ":/icon/cursorColorSelected.png"}) {
+      const QImage image = QImage(name).convertToFormat(QImage::Format_ARGB32);
+      for (int y = 10; y < 21; ++y)
+        for (int x = 1; x < 9; ++x)
+          QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+      QVERIFY(qAlpha(image.pixel(0, 9)) > 0 && qAlpha(image.pixel(9, 21)) > 0);
     }
   }
 };

@@ -1,0 +1,64 @@
+#include "library/LibraryBrowsing.h"
+
+#include "core/PathUtils.h"
+#include "model/ElementFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+
+namespace {
+
+const QString kRoot = QStringLiteral("elements/");
+const QString kLinePrefix = QStringLiteral("Dossier actuel : ");
+
+} // namespace
+
+QString libraryBasePath()
+{
+  if (QDir(QStringLiteral("elements/XP")).exists() && QDir(QStringLiteral("elements/VX")).exists())
+    return QString();
+  return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+QString libraryParentPath(const QString& currentPath)
+{
+  QString path = currentPath.left(currentPath.size() - 1);
+  for (qsizetype i = path.size() - 1; i >= 1; --i)
+    if (path[i] == QLatin1Char('/') || path[i] == QLatin1Char('\\')) {
+      path.truncate(i + 1);
+      break;
+    }
+  return path.size() < kRoot.size() ? kRoot : path;
+}
+
+FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth)
+{
+  const QString inLibrary = currentPath.mid(kRoot.size());
+  FolderLine line{kLinePrefix + inLibrary, inLibrary};
+  const int width = QLabel(line.text).sizeHint().width();
+  if (width > referenceWidth - 30)
+    line.text = kLinePrefix + currentPath.mid(kRoot.size(), 3) + QStringLiteral(".../") +
+                pathFileName(currentPath.left(currentPath.size() - 1)) + QLatin1Char('/');
+  return line;
+}
+
+QPixmap libraryFilePicture(const QString& path)
+{
+  if (hasExtension(path, QStringLiteral("elsk")))
+    return renderElementFilePreview(path.toUtf8().toStdString());
+  return QPixmap(path);
+}
+
+QPixmap libraryFolderPicture(const QString& path)
+{
+  QDir dir(path);
+  dir.setNameFilters({QStringLiteral("*.png"), QStringLiteral("*.elsk")});
+  dir.setSorting(QDir::Name | QDir::IgnoreCase);
+  for (const QString& name : dir.entryList(QDir::Files)) {
+    const QPixmap picture = libraryFilePicture(dir.absolutePath() + QLatin1Char('/') + name);
+    if (!picture.isNull())
+      return picture;
+  }
+  return QPixmap();
+}
