@@ -5,7 +5,8 @@ class IniSettings;
 class MainWindow;
 class QTranslator;
 
-// The application's drag distance, translation and identity. The toolkit's
+// The application's drag distance, translation, identity and image reader
+// limit (see allowLargestImages), set before any window exists. The toolkit's
 // texts are French unless the system's language has a translation of its own.
 void setUpApplication(QTranslator& translator);
 

@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -85,7 +86,9 @@ private slots:
   void applicationSetUp()
   {
     QTranslator translator;
+    QCOMPARE(QImageReader::allocationLimit(), 128); // nothing decoded yet
     setUpApplication(translator);
+    QCOMPARE(QImageReader::allocationLimit(), 1024);
     QCOMPARE(QApplication::startDragDistance(), 15);
     QVERIFY(QFile::exists(":/translations/fr"));
     QCOMPARE(QCoreApplication::applicationName(), QString("Sorvel Kit"));
