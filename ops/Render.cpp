@@ -211,8 +211,10 @@ std::vector<qint64> compositionKey(const CharacterData& doc)
     key.push_back(qint64(doc.images(unsigned(e)).size()));
     for (const QImage& image : doc.images(unsigned(e)))
       key.push_back(qint64(image.cacheKey()));
-    for (const QPoint& o : doc.offsets(unsigned(e)))
-      key.push_back((qint64(o.x()) << 32) ^ uint32_t(o.y()));
+    for (const QPoint& o : doc.offsets(unsigned(e))) {
+      key.push_back(o.x());
+      key.push_back(o.y());
+    }
   }
   return key;
 }
