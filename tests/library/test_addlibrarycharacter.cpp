@@ -1,5 +1,6 @@
 // Storing PNG images in the library, its category dialog and the command
 // that opens it.
+#include "tests/LibraryWindows.h"
 #include "tests/PromptRecorder.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
@@ -30,14 +31,6 @@ QString makeImage(const QString& path)
   return path;
 }
 
-QPushButton* button(QWidget* w, const QString& text)
-{
-  for (QPushButton* b : w->findChildren<QPushButton*>())
-    if (b->text() == text)
-      return b;
-  return nullptr;
-}
-void press(QWidget* w, const QString& text) { QTest::mouseClick(button(w, text), Qt::LeftButton); }
 bool enabled(QWidget* w, const QString& text) { return button(w, text)->isEnabled(); }
 
 QString status(QWidget* w)
@@ -53,16 +46,6 @@ QString folderLine(QWidget* w)
     if (l->text().startsWith("Dossier actuel : "))
       return l->text();
   return QString();
-}
-
-// Activates the browser's entry of that name, as a double click does.
-void activate(QWidget* w, const QString& name)
-{
-  QListViewKey* view = w->findChild<QListViewKey*>();
-  auto* model = static_cast<LibraryDirModel*>(view->model());
-  for (int row = 0; row < model->rowCount(); ++row)
-    if (model->fileName(model->index(row)) == name)
-      emit view->activated(model->index(row));
 }
 
 const QString kRed = "<font color=\"#FF0000\">", kGreen = "<font color=\"#009900\">";
