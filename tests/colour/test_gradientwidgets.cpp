@@ -49,13 +49,11 @@ private slots:
   {
     QFETCH(int, type);
     QFETCH(std::vector<double>, normalized);
-    QFETCH(Ints, pixels);
     QGradientRender view(kBlackWhite, type);
     GradientGeometry geometry(kBlackWhite, type);
-    QCOMPARE(view.size(), QSize(200, 200));
     view.setNormalizedPoints(normalized);
     geometry.setNormalizedPoints(normalized);
-    QCOMPARE(view.pixelPoints(), pixels);
+    QTEST(view.pixelPoints(), "pixels");
     QCOMPARE(view.radialGradient(), geometry.radialGradient());
     QVERIFY(view.brush() == geometry.brush());
     view.setGradientType(1);
@@ -81,12 +79,11 @@ private slots:
     QFETCH(int, type);
     QFETCH(Ints, points);
     QFETCH(QPoint, press);
-    QFETCH(Ints, after);
     QGradientRender view(kBlackWhite, type);
     view.setPixelPoints(points);
     mouse(view, QEvent::MouseButtonPress, press);
     mouse(view, QEvent::MouseMove, QPoint(-5, 250));
-    QCOMPARE(view.pixelPoints(), after);
+    QTEST(view.pixelPoints(), "after");
   }
 
   // Over the checkerboard, then without stops: the toolkit's own black-to-white ramp.
@@ -124,14 +121,13 @@ private slots:
   void barPress()
   {
     QFETCH(Stops, stops);
-    QFETCH(int, x);
-    QFETCH(QStringList, told);
     QGradientCreator bar(QColor(Qt::green));
     stops.empty() ? bar.destroyAll() : bar.setGradient(stops);
     listen(bar);
     log.clear();
+    QFETCH(int, x);
     mouse(bar, QEvent::MouseButtonPress, QPoint(x, 65));
-    QCOMPARE(log, told);
+    QTEST(log, "told");
     mouse(bar, QEvent::MouseMove, QPoint(-50, 65));
     QVERIFY(log.last().startsWith("index 0 "));
     mouse(bar, QEvent::MouseMove, QPoint(500, 65));
@@ -154,18 +150,16 @@ private slots:
     log.clear();
     bar.destroyAll();
     QCOMPARE(log, (QStringList{"index -1 #ff000000", "gradient 0"}));
-    log.clear();
     bar.destroy();
     bar.setColor(Qt::red);
     bar.setGradientData({0.2, QColor(Qt::red)});
-    QVERIFY(log.isEmpty());
+    QCOMPARE(log.size(), 2); // nothing more
   }
 
   void barPaint()
   {
     QGradientCreator bar(QColor(Qt::green));
     bar.setGradient({kThree[0], {0.5, QColor(Qt::red)}, kThree[2]});
-    QCOMPARE(bar.size(), QSize(410, 82));
     const QImage img = bar.grab().toImage();
     for (QPoint swatch : {QPoint(204, 75), QPoint(201, 70), QPoint(208, 80)})
       QCOMPARE(img.pixel(swatch), 0xFFFF0000u);

@@ -164,6 +164,7 @@ private slots:
   void backStopsAtTheLayoutRoot()
   {
     QELSKCreator window(1);
+    QCOMPARE(window.windowTitle(), QString("Ajouter un Elément Sorvel Kit VX à la bibliothèque"));
     activate(&window, "A");
     activate(&window, "B");
     for (const char* line : {"VX/A/", "VX/"}) {
@@ -178,6 +179,7 @@ private slots:
     PromptRecorder prompts;
     QELSKCreator window(0);
     window.show();
+    QCOMPARE(window.windowTitle(), QString("Ajouter un Elément Sorvel Kit XP à la bibliothèque"));
     press(&window, "Ajouter des éléments simples"); // cancelled
     prompts.files = {QDir::current().absoluteFilePath("why?/gone.png")};
     press(&window, "Ajouter des éléments simples");
