@@ -22,6 +22,8 @@
 
 namespace {
 
+const QString kTooFew = QStringLiteral("L'élément doit être composé d'au moins 2 éléments simples.");
+
 QPushButton* iconButton(const QString& text, const QString& icon)
 {
   return new QPushButton(QIcon(icon), text);
@@ -37,7 +39,7 @@ QString layoutRoot(int type)
 QELSKCreator::QELSKCreator(char type, QWidget* parent)
     : QWidget(parent), elementData(type == 0 ? 0 : 1, QSize())
 {
-  informationLabel = new QLabel(redStatus(QStringLiteral("L'élément doit être composé d'au moins 2 éléments simples.")));
+  informationLabel = new QLabel(redStatus(kTooFew));
   nameEdit = new QLineEdit;
   QPushButton* cancelButton = iconButton(QStringLiteral("Annuler"), QStringLiteral(":/icon/remove.png"));
 
@@ -192,13 +194,11 @@ void QELSKCreator::changeValid(QString str)
   const int simpleElements = elementData.elementCount() - 1;
   QString refusal;
   if (simpleElements < 2)
-    refusal = QStringLiteral("L'élément doit être composé d'au moins 2 éléments simples.");
+    refusal = kTooFew;
   else if (simpleElements > kMaxElementFileSheets)
     refusal = QStringLiteral("L'élément ne peut pas contenir plus de %1 éléments simples.").arg(kMaxElementFileSheets);
-  else if (str.isEmpty())
-    refusal = QStringLiteral("Le nom ne doit pas être vide.");
-  else if (!isValidFileName(str))
-    refusal = QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" &lt; > |.");
+  else
+    refusal = elementNameRefusal(str);
   informationLabel->setText(refusal.isEmpty() ? greenStatus(QStringLiteral("Choisissez une catégorie et validez."))
                                               : redStatus(refusal));
   validButton->setEnabled(refusal.isEmpty());
