@@ -3,6 +3,7 @@
 
 #include "app/QNewCharacter.h"
 #include "batch/QConvertChara.h"
+#include "batch/QSaveWindow.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -442,8 +444,19 @@ void MainWindow::saveAll()
   }
 }
 
-// The mass-save window comes with the batch tools.
-void MainWindow::saveMass() {}
+// The folder of the absolute path: a project opened as a bare relative name
+// has no separator in its path.
+void MainWindow::saveMass()
+{
+  QLayer* canvas = activeLayer();
+  if (!canvas)
+    return;
+  const QString path = canvas->filePath();
+  const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
+  auto* dialog = new QSaveWindow(canvas->characterData(), folder, canvas->name(), this);
+  prompts().runDialog(*dialog);
+  delete dialog;
+}
 
 // Settings are written once, after every question and save: a settings object
 // held across them would, when released, overwrite the folder a save dialog

@@ -2,8 +2,8 @@
 #include "app/MainWindow.h"
 
 #include "colour/QColorBox.h"
+#include "colour/QGradientEditor.h"
 #include "core/GradientBrushes.h"
-#include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 #include "widgets/QLabelClickable.h"
 
@@ -15,19 +15,6 @@
 #include <QPainter>
 #include <QSpinBox>
 #include <QToolBar>
-
-namespace {
-
-// The gradient editor's getGradient, through the same prompt entry, until
-// that window exists; the entry answers "cancelled" by default.
-void getGradient(GradientSettings& settings, bool* ok, const QColor& color, const QString& title, QWidget* parent)
-{
-  const bool accepted = prompts().gradient && prompts().gradient(parent, settings, color, title);
-  if (ok)
-    *ok = accepted;
-}
-
-} // namespace
 
 void MainWindow::checkToolAction(QAction* own)
 {
@@ -356,7 +343,8 @@ void MainWindow::showGradientEditor()
 {
   GradientSettings edited = drawMode.gradient;
   bool accepted = false;
-  getGradient(edited, &accepted, colorBox->currentColor(), QStringLiteral("Editeur de dégradé"), this);
+  QGradientEditor::getGradient(&edited, &accepted, colorBox->currentColor(), QStringLiteral("Editeur de dégradé"),
+                               this);
   if (!accepted)
     return;
   drawMode.gradient = edited;

@@ -1,5 +1,9 @@
 #include "core/GradientSettings.h"
 
+#include "core/GradientFile.h"
+#include "core/GradientGeometry.h"
+#include "core/IniSettings.h"
+
 std::size_t GradientSettings::geometrySizeFor(uint8_t type)
 {
   return type == Radial ? 6 : 4;
@@ -31,8 +35,11 @@ GradientSettings& GradientSettings::operator=(const GradientSettings& other)
   return *this;
 }
 
-// The points are the editor view's pixels 0 and 200 on its middle row, stored
-// the way the editor normalises them (pixel / 199).
+// The gradient last opened or saved in the editor ("degrade"), as the editor
+// would hand it over: the file's pixel points normalised by the view (/ 199).
+// Without a readable file, black to white across the middle row of the view
+// (pixels 0 and 200); a file without stops gives black to white from (0, 0)
+// to (1, 0).
 GradientSettings defaultGradientSettings()
 {
   GradientSettings g;
@@ -40,5 +47,23 @@ GradientSettings defaultGradientSettings()
   g.spread = 0;
   g.stops = {{0.0, QColor(0, 0, 0, 255)}, {1.0, QColor(255, 255, 255, 255)}};
   g.geometry = {0.0, 100 / 199.0, 200 / 199.0, 100 / 199.0};
+  QString path;
+  IniSettings().getValue("degrade", path);
+  if (path.isEmpty())
+    return g;
+  QString error;
+  const std::optional<GradientFileData> file = loadGradientFile(path, error);
+  if (!file)
+    return g;
+  if (file->stops.empty()) {
+    g.geometry = {0.0, 0.0, 1.0, 0.0};
+    return g;
+  }
+  g.type = file->type;
+  g.spread = file->spread;
+  g.stops = file->stops;
+  g.geometry.clear();
+  for (int v : file->points)
+    g.geometry.push_back(v / GradientGeometry::kOut);
   return g;
 }

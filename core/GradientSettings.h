@@ -24,6 +24,7 @@ public:
   std::vector<double> geometry; // empty: nobody filled the points yet
 };
 
-// The gradient the program starts with: opaque black to opaque white, linear,
+// The gradient the program starts with: the gradient file last opened or
+// saved in the gradient editor, else opaque black to opaque white, linear,
 // pad, across the middle of the editor's 200-pixel view.
 GradientSettings defaultGradientSettings();

@@ -3,7 +3,6 @@
 #include "core/SaveFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdint>
@@ -131,12 +130,5 @@ bool writePaletteFile(const QString& path, const std::vector<QColor>& cells)
     bytes.append(char(c.blue()));
     bytes.append(char(c.alpha()));
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return commitSaveFile(file);
+  return saveWholeFile(path, bytes);
 }

@@ -23,3 +23,15 @@ bool savePngFile(const QImage& image, const QString& path)
   }
   return commitSaveFile(file);
 }
+
+bool saveWholeFile(const QString& path, const QByteArray& bytes)
+{
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return commitSaveFile(file);
+}

@@ -1,4 +1,5 @@
 #pragma once
+class QByteArray;
 class QImage;
 class QSaveFile;
 class QString;
@@ -12,3 +13,7 @@ bool commitSaveFile(QSaveFile& file);
 // Writes the image as a PNG file through a save file: on any failure the old
 // file at path stays as it was.
 bool savePngFile(const QImage& image, const QString& path);
+
+// Writes bytes as the whole new content of path through a save file, with the
+// same guarantee: false on any failure, and the old file left as it was.
+bool saveWholeFile(const QString& path, const QByteArray& bytes);

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Screenshot of the real program under a virtual X server, for checking what a
 # window really looks like.
-#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--first-run] [files...]
+#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--click X,Y[,BUTTON]] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
 # it from (a copy of elements/, links to palette/, degrade/, help/ and the
 # default character), with a settings file that skips the first-run messages
 # unless --first-run is given. Keys are typed with xdotool (its key names,
 # space separated) after the pointer was moved onto the window; --type types
-# TEXT as it stands (into a file dialog's name field, say). The --keys and
-# --type steps run in the order given, a second apart. Needs xvfb,
+# TEXT as it stands (into a file dialog's name field, say); --click presses a
+# button (1 the left one, default; 4 and 5 the wheel) at X,Y in the main
+# window's coordinates. The --keys, --type and --click steps run in the order
+# given, a second apart. Needs xvfb,
 # xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
 
@@ -39,6 +41,9 @@ if [ "${SK_SHOT_STAGE:-}" = inner ]; then
         # shellcheck disable=SC2086
         key\ *) xdotool key --delay 150 ${step#key } ;;
         type\ *) xdotool type --delay 50 -- "${step#type }" ;;
+        click\ *)
+          IFS=, read -r x y button <<<"${step#click }"
+          xdotool mousemove --window "$window" "$x" "$y" click "${button:-1}" ;;
       esac
       sleep 1
     done <<<"$SK_SHOT_STEPS"
@@ -57,6 +62,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --keys) [ $# -ge 2 ] || usage; steps+="key $2"$'\n'; shift 2 ;;
     --type) [ $# -ge 2 ] || usage; steps+="type $2"$'\n'; shift 2 ;;
+    --click) [ $# -ge 2 ] && [[ "$2" =~ ^[0-9]+,[0-9]+(,[0-9])?$ ]] || usage; steps+="click $2"$'\n'; shift 2 ;;
     --first-run) firstRun=1; shift ;;
     -h|--help) usage ;;
     *) if [ -z "$out" ]; then out="$1"; else files+=("$(realpath -m -- "$1")"); fi; shift ;;

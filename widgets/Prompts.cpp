@@ -52,7 +52,6 @@ Prompts toolkitPrompts()
     return QInputDialog::getItem(parent, title, label, items, current, editable, ok);
   };
   p.runDialog = [](QDialog& dialog) { return dialog.exec(); };
-  p.gradient = [](QWidget*, GradientSettings&, const QColor&, const QString&) { return false; };
   p.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   return p;
 }

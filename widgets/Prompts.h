@@ -52,7 +52,7 @@ struct Prompts
   std::function<bool(QWidget* parent, QColor& color, bool alphaEnabled, const QString& title)> color;
   // The gradient editor behind its getGradient: edits the settings in place
   // and returns whether the user validated. Empty means the editor runs its
-  // own dialog; until that window exists the answer is "cancelled".
+  // own dialog (the core cannot build a window of the colour room).
   std::function<bool(QWidget* parent, GradientSettings& settings, const QColor& color, const QString& title)>
       gradient;
   // Hands a web address to the desktop's browser.

@@ -4,6 +4,8 @@
 #include "app/MainWindow.h"
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "colour/QGradientCreator.h"
+#include "colour/QGradientEditor.h"
 #include "core/IniSettings.h"
 #include "tests/PromptRecorder.h"
 #include "widgets/QLabelClickable.h"
@@ -221,6 +223,30 @@ private slots:
     QCOMPARE(window.drawMode.paintMode, 0);
     QVERIFY(!window.gradientLabel->isEnabled());
 
+  }
+
+  // Without a scripted answer the preview runs the real editor; a gradient
+  // saved there is the one the next window starts with.
+  void realGradientEditor()
+  {
+    MainWindow window;
+    showAndActivate(window);
+    window.drawMode.paintMode = 1;
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    PromptRecorder recorder;
+    prompts().gradient = nullptr;
+    recorder.files = {"saved.skd"};
+    recorder.dialogs.push_back([](QDialog& dialog) {
+      dialog.findChild<QGradientCreator*>()->setGradient({{0.0, Qt::red}, {1.0, Qt::red}});
+      static_cast<QGradientEditor&>(dialog).save();
+      static_cast<QGradientEditor&>(dialog).finishCG();
+      return dialog.result();
+    });
+    QTest::mouseClick(window.gradientLabel, Qt::LeftButton);
+    QCOMPARE(recorder.titles(), QStringList({"Editeur de dégradé", "Sauvegarder une palette"}));
+    QCOMPARE(window.gradientLabel->pixmap().toImage().pixel(15, 15), 0xFFFF0000u);
+    QCOMPARE(MainWindow().drawMode.gradient.stops[0].color, QColor(Qt::red));
+    writeAll("sorvelkit.ini", QByteArray());
   }
 
   // Switching tools leaves nothing behind: the bar's clear() alone would keep
