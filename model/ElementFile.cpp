@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -95,8 +96,9 @@ std::vector<QImage> elementFileSheets(const CharacterData& composition, const st
 int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout)
 {
   // The count is one signed byte, and the reader refuses what it cannot size.
-  if (sheets.empty() || sheets.size() > static_cast<std::size_t>(kMaxElementFileSheets) || (layout != XP && layout != VX) || marker < 0 ||
-      static_cast<std::size_t>(marker) > sheets.size())
+  if (sheets.empty() || sheets.size() > static_cast<std::size_t>(kMaxElementFileSheets) ||
+      (layout != XP && layout != VX) || marker < 0 || static_cast<std::size_t>(marker) > sheets.size() ||
+      std::any_of(sheets.begin(), sheets.end(), [](const QImage& s) { return s.isNull(); }))
     return QFileDevice::WriteError;
 
   QSize largest = sheets.front().size();
