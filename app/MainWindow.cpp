@@ -78,7 +78,7 @@ MainWindow::MainWindow()
   // hide behind the bar's overflow button.
   addToolBarBreak();
   drawingToolBar = addToolBar(QStringLiteral("Dessins"));
-  drawingToolBar->hide();
+  drawingToolBar->setEnabled(false);
 
   readColours();
 
@@ -102,6 +102,7 @@ MainWindow::MainWindow()
   tool = SelectTool;
   rubberMode = 0;
   drawMode.gradient = defaultGradientSettings();
+  fixDrawingBarHeight();
 
   setWindowIcon(QIcon(QStringLiteral(":/icon/SK.png")));
   setWindowTitle(QStringLiteral("Sorvel Kit"));

@@ -243,6 +243,7 @@ private:
   void checkToolAction(QAction* own);
   void chooseDrawingTool(bool checked, ToolKind kind, QAction* own, void (MainWindow::*fill)());
   void hideDrawingBar();
+  void fixDrawingBarHeight();
   // Empties the "Dessins" bar, deleting what the last refill made: the bar's
   // clear() only removes the actions, and each refill would leak its widgets.
   void releaseDrawingOptions();

@@ -4,6 +4,7 @@
 #include "app/QNewCharacter.h"
 #include "batch/QConvertChara.h"
 #include "batch/QSaveWindow.h"
+#include "batch/QSorvelTileset.h"
 #include "canvas/QLayer.h"
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
@@ -385,8 +386,8 @@ void MainWindow::updateRecentFiles()
   }
 }
 
-// The main window keeps no pointer: the wizard lives, hidden once closed,
-// until the program ends.
+// The main window keeps no pointer: each tool window lives, hidden once
+// closed, until the program ends.
 void MainWindow::newConversion()
 {
   auto* wizard = new QConvertChara;
@@ -394,7 +395,13 @@ void MainWindow::newConversion()
   wizard->activateWindow();
 }
 
-void MainWindow::newSorvel() {}
+void MainWindow::newSorvel()
+{
+  auto* window = new QSorvelTileset;
+  window->show();
+  window->activateWindow();
+}
+
 namespace {
 
 void reportSave(QWidget* parent, unsigned char result)

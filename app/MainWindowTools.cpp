@@ -58,7 +58,6 @@ void MainWindow::chooseDrawingTool(bool checked, ToolKind kind, QAction* own, vo
   drawingToolBar->setEnabled(true);
   releaseDrawingOptions();
   (this->*fill)();
-  drawingToolBar->setVisible(true);
 }
 
 void MainWindow::setPenTool(bool checked)
@@ -86,11 +85,25 @@ void MainWindow::setLineTool(bool checked)
   chooseDrawingTool(checked, LineTool, lineAction, &MainWindow::fillLineOptions);
 }
 
+// The bar stays, empty: a row that came and went would move the canvas under
+// the pointer.
 void MainWindow::hideDrawingBar()
 {
   drawingToolBar->setEnabled(false);
-  drawingToolBar->setVisible(false);
   releaseDrawingOptions();
+}
+
+// The tallest of the tools' options, so that no refill changes the row.
+void MainWindow::fixDrawingBarHeight()
+{
+  int height = drawingToolBar->sizeHint().height();
+  for (void (MainWindow::*fill)() : {&MainWindow::fillPenOptions, &MainWindow::fillRubberOptions,
+                                     &MainWindow::fillLineOptions, &MainWindow::fillShapeOptions}) {
+    (this->*fill)();
+    height = std::max(height, drawingToolBar->sizeHint().height());
+    releaseDrawingOptions();
+  }
+  drawingToolBar->setFixedHeight(height);
 }
 
 void MainWindow::releaseDrawingOptions()

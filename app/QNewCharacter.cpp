@@ -159,7 +159,7 @@ void QNewCharacter::create()
     CharacterData* document = canvas->characterData();
     document->setSize(size, true);
     canvas->recordEdit("Changement de la taille des cellules");
-    canvas->resize(canvas->pixmap().size());
+    canvas->resize(canvas->viewSize());
   }
   close();
 }

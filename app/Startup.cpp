@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
+#include "model/StreamImage.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -19,6 +20,9 @@ void setUpApplication(QTranslator& translator)
   QCoreApplication::installTranslator(&translator);
   QCoreApplication::setApplicationName(QStringLiteral("Sorvel Kit"));
   QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+  // Before any window or worker decodes: projects, tilesets and merges all
+  // read under one limit, whatever the user opened first.
+  allowLargestImages();
 }
 
 namespace {

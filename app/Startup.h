@@ -5,7 +5,8 @@ class IniSettings;
 class MainWindow;
 class QTranslator;
 
-// The application's drag distance, translation and identity. The
+// The application's drag distance, translation, identity and image reader
+// limit (see allowLargestImages), set before any window exists. The
 // translator is installed even when no translation matches the system's
 // language, in which case it translates nothing.
 void setUpApplication(QTranslator& translator);

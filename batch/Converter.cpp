@@ -1,12 +1,12 @@
 #include "batch/Converter.h"
 
+#include "core/ImageUtils.h"
 #include "core/PathUtils.h"
 #include "core/SaveFile.h"
 #include "model/StreamImage.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
@@ -248,11 +248,7 @@ bool isSingleVxCharacter(const QString& path, int characterCount)
 
 QImage loadConversionInput(const QString& path)
 {
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  const QImage image = reader.read();
-  return image.isNull() || image.format() == QImage::Format_ARGB32 ? image
-                                                                   : image.convertToFormat(QImage::Format_ARGB32);
+  return readArgb32Image(path);
 }
 
 Converter::Converter(QStringList files, quint8 sourceKind, quint8 direction, QObject* parent,

@@ -108,11 +108,12 @@ inline QImage makeTilesetImage(int w, int h, Lcg& rng)
   return image;
 }
 
-// An XP character of 128x192 (16 cells of 32x48) with the given number of
-// elements, every cell a sprite-like image at offset (0, 0).
-inline CharacterData makeXpCharacter(int elements, uint32_t seed = 1)
+// An XP character of 128x192 (16 cells of 32x48) or of the given size with
+// the given number of elements, every cell a sprite-like image at offset
+// (0, 0).
+inline CharacterData makeXpCharacter(int elements, uint32_t seed = 1, QSize size = QSize(128, 192))
 {
-  CharacterData data(XP, QSize(128, 192));
+  CharacterData data(XP, size);
   const QSize cell = data.cellSize();
   Lcg rng(seed);
   std::vector<std::vector<QImage>> images(elements);

@@ -3,9 +3,15 @@
 //   bench_batch convert FOLDER DIR RUNS median milliseconds from start() to finishThread
 //   bench_batch predict FOLDER DIR      milliseconds of the overwrite prediction
 //   bench_batch compare OURS PEER       differing pixels between two output folders
+//   bench_batch tilesets DIR            50 tilesets of 256 x 4096 in DIR
+//   bench_batch merge DIR OUT RUNS      median milliseconds of one merge of DIR's tilesets, by name, into OUT;
+//                                       then the phase split of that run and the peak memory
+//   bench_batch compare-exact A B       differing pixels of two files, all four channels
 #include "batch/ConversionPrediction.h"
 #include "batch/Converter.h"
+#include "batch/Sorveler.h"
 #include "bench/BenchData.h"
+#include "model/StreamImage.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -16,6 +22,8 @@
 #include <chrono>
 #include <cstdio>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -98,30 +106,98 @@ int predict(const QString& folder, quint8 direction)
   return 0;
 }
 
-// Alpha must match everywhere, colour wherever alpha is above 0; a missing
-// or differently sized file counts all its pixels.
+// Alpha must match everywhere, and colour wherever alpha is above 0 or, when
+// exact, everywhere. A file that does not decode, or of another size, counts
+// all its pixels (at least one).
+long long differingPixels(const QString& ours, const QString& peer, bool exact)
+{
+  const QImage a = QImage(ours).convertToFormat(QImage::Format_ARGB32);
+  const QImage b = QImage(peer).convertToFormat(QImage::Format_ARGB32);
+  if (a.isNull() || b.isNull() || a.size() != b.size())
+    return std::max<long long>({1, qint64(a.width()) * a.height(), qint64(b.width()) * b.height()});
+  long long differing = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    const QRgb* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+    const QRgb* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+    for (int x = 0; x < a.width(); ++x)
+      if (pa[x] != pb[x] && (exact || (pa[x] >> 24) != (pb[x] >> 24) || (pa[x] >> 24) != 0))
+        ++differing;
+  }
+  return differing;
+}
+
 int compare(const QString& ours, const QString& peer)
 {
   const QStringList names = QDir(ours).entryList({"*.png"}, QDir::Files, QDir::Name);
   long long differing = 0;
-  for (const QString& name : names) {
-    const QImage a = QImage(ours + "/" + name).convertToFormat(QImage::Format_ARGB32);
-    const QImage b = QImage(peer + "/" + name).convertToFormat(QImage::Format_ARGB32);
-    if (a.size() != b.size()) {
-      differing += qint64(a.width()) * a.height();
-      continue;
-    }
-    for (int y = 0; y < a.height(); ++y) {
-      const QRgb* pa = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-      const QRgb* pb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-      for (int x = 0; x < a.width(); ++x)
-        if ((pa[x] >> 24) != (pb[x] >> 24) || ((pa[x] >> 24) != 0 && pa[x] != pb[x]))
-          ++differing;
-    }
-  }
+  for (const QString& name : names)
+    differing += differingPixels(ours + "/" + name, peer + "/" + name, false);
   const qsizetype peerFiles = QDir(peer).entryList({"*.png"}, QDir::Files).size();
   std::printf("%lld %lld %lld\n", static_cast<long long>(names.size()), static_cast<long long>(peerFiles),
               differing);
+  return 0;
+}
+
+int makeTilesets(const QString& dir)
+{
+  QDir().mkpath(dir);
+  std::vector<int> indexes(50);
+  for (int i = 0; i < 50; ++i)
+    indexes[i] = i;
+  QtConcurrent::blockingMap(indexes, [&](int i) {
+    bench::Lcg rng(uint32_t(7919 * (i + 1)));
+    bench::makeTilesetImage(256, 4096, rng).save(dir + QString::asprintf("/t%02d.png", i + 1), "PNG");
+  });
+  return 0;
+}
+
+// The phases run from start() to the canvas (load), to the write (place) and
+// to the end (encode), as the progress signals mark them.
+int merge(const QString& dir, const QString& output, int runs)
+{
+  QStringList inputs;
+  for (const QString& name : QDir(dir).entryList({"*.png"}, QDir::Files, QDir::Name))
+    inputs << dir + "/" + name;
+  struct Timing
+  {
+    double total, load, place, encode;
+  };
+  std::vector<Timing> timings;
+  for (int run = 0; run < runs; ++run) {
+    QFile::remove(output);
+    Sorveler worker(inputs, output);
+    std::chrono::steady_clock::time_point canvas, write;
+    bool failed = false;
+    QObject::connect(&worker, &Sorveler::changeProgress, &worker, [&](uint value, const QString&) {
+      if (value == 20)
+        canvas = std::chrono::steady_clock::now();
+      else if (value == 90)
+        write = std::chrono::steady_clock::now();
+    }, Qt::DirectConnection);
+    QObject::connect(&worker, &Sorveler::outputFailed, &worker, [&] { failed = true; }, Qt::DirectConnection);
+    QEventLoop loop;
+    QObject::connect(&worker, &Sorveler::finishThread, &loop, [&](const QStringList& unreadable) {
+      failed = failed || !unreadable.isEmpty();
+      loop.quit();
+    });
+    const auto t0 = std::chrono::steady_clock::now();
+    worker.start();
+    loop.exec();
+    const double total = msSince(t0);
+    worker.wait();
+    if (failed) {
+      std::fprintf(stderr, "bench_batch: the merge failed\n");
+      return 1;
+    }
+    const auto ms = [](auto from, auto to) { return std::chrono::duration<double, std::milli>(to - from).count(); };
+    timings.push_back({total, ms(t0, canvas), ms(canvas, write), total - ms(t0, write)});
+  }
+  std::sort(timings.begin(), timings.end(), [](const Timing& a, const Timing& b) { return a.total < b.total; });
+  const Timing& median = timings[timings.size() / 2];
+  struct rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%.3f\nload %.1f ms, place %.1f ms, encode %.1f ms\n%.1f MiB\n", median.total, median.load,
+              median.place, median.encode, usage.ru_maxrss / 1024.0);
   return 0;
 }
 
@@ -130,6 +206,7 @@ int compare(const QString& ours, const QString& peer)
 int main(int argc, char** argv)
 {
   QGuiApplication app(argc, argv);
+  allowLargestImages(); // as the program's start-up does
   const QStringList args = app.arguments();
   if (args.size() >= 3 && args[1] == "inputs")
     return makeInputs(args[2]);
@@ -139,7 +216,15 @@ int main(int argc, char** argv)
     return predict(args[2], quint8(args[3].toUInt()));
   if (args.size() >= 4 && args[1] == "compare")
     return compare(args[2], args[3]);
+  if (args.size() >= 3 && args[1] == "tilesets")
+    return makeTilesets(args[2]);
+  if (args.size() >= 5 && args[1] == "merge")
+    return merge(args[2], args[3], std::max(1, args[4].toInt()));
+  if (args.size() >= 4 && args[1] == "compare-exact") {
+    std::printf("%lld\n", differingPixels(args[2], args[3], true));
+    return 0;
+  }
   std::fprintf(stderr, "usage: bench_batch inputs DIR | convert FOLDER DIRECTION RUNS | predict FOLDER DIRECTION | "
-                       "compare OURS PEER\n");
+                       "compare OURS PEER | tilesets DIR | merge DIR OUT RUNS | compare-exact A B\n");
   return 2;
 }

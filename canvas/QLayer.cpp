@@ -7,6 +7,7 @@
 #include "widgets/Questions.h"
 #include "core/SaveFile.h"
 #include "ops/MoveDragView.h"
+#include "ops/RenderView.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 
 #include <array>
 
@@ -27,7 +30,6 @@ QLayer::QLayer(const QString& name, const QSize& size, int type, QMdiArea* mdiAr
 {
   m_character = CharacterData(type, size);
   m_name = name;
-  setPixmap(m_character.render());
   setAlignment(Qt::AlignCenter);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -50,20 +52,111 @@ void QLayer::setHistory(const UndoHistory& history)
   m_history = history;
 }
 
-// A full render also ends any drag view: whatever changed the document may
-// have changed what lies under or over the moving cells.
+// Also ends any drag view: whatever changed the document may have changed
+// what lies under or over the moving cells.
 void QLayer::refresh()
 {
   m_dragView.reset();
-  QPixmap view;
-  m_character.renderPixmap(view);
-  setPixmap(view);
+  m_sheetStale = true;
+  update();
 }
 
 void QLayer::updateSize()
 {
-  resize(m_character.zoomedSize());
+  resize(viewSize());
   refresh();
+}
+
+QSize QLayer::viewSize() const
+{
+  return ::viewSize(m_character);
+}
+
+QSize QLayer::sizeHint() const
+{
+  return viewSize();
+}
+
+namespace {
+
+// The words the screen takes, premultiplied, over area of the sheet: done
+// at sheet scale, once per composition, rather than by the painter for each
+// zoomed pixel (on its thread pool, for a large part: a frame's worth of
+// waking threads on a busy machine).
+void premultiply(const QImage& sheet, QImage& shown, const QRect& area)
+{
+  if (shown.size() != sheet.size())
+    shown = QImage(sheet.size(), QImage::Format_ARGB32);
+  if (shown.isNull())
+    return;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const uint32_t* s = reinterpret_cast<const uint32_t*>(sheet.constScanLine(y));
+    uint32_t* d = reinterpret_cast<uint32_t*>(shown.scanLine(y));
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const uint32_t a = s[x] >> 24;
+      d[x] = a == 255 ? s[x] : a == 0 ? 0 : qPremultiply(s[x]);
+    }
+  }
+}
+
+} // namespace
+
+// A zoom or a selection change leaves the sheet as it is. The old sheet goes
+// before the new one is built, so a large sheet is never held twice.
+void QLayer::ensureSheet()
+{
+  const QRect whole(QPoint(0, 0), m_character.size());
+  if (!m_sheetStale && m_sheetValid == whole)
+    return;
+  m_sheetStale = false;
+  std::vector<qint64> key = compositionKey(m_character);
+  if (m_sheetValid == whole && key == m_sheetKey)
+    return;
+  m_sheet = QImage();
+  m_shownSheet = QImage();
+  m_sheet = composedSheet(m_character);
+  m_sheetKey = std::move(key);
+  m_sheetValid = whole;
+  premultiplyShown(whole);
+}
+
+void QLayer::premultiplyShown(const QRect& area)
+{
+  premultiply(m_sheet, m_shownSheet, area.intersected(m_sheet.rect()));
+}
+
+QRect QLayer::visibleSheetPart() const
+{
+  const QRect seen = visibleRegion().boundingRect().translated(-viewOrigin());
+  return seen.isEmpty() ? QRect() : sheetPartOf(m_character, seen);
+}
+
+// Only the exposed part of the zoomed picture is ever built: a scroll or a
+// preview mark costs its own pixels, whatever the zoom and the sheet.
+void QLayer::paintEvent(QPaintEvent* event)
+{
+  const QPoint at = viewOrigin();
+  if (m_dragView) {
+    // A drag composes what is seen; a scroll meanwhile may ask for more.
+    const QRect needed = sheetPartOf(m_character, event->rect().translated(-at));
+    if (!m_sheetValid.contains(needed))
+      refreshDrag(needed.united(visibleSheetPart()));
+  } else {
+    ensureSheet();
+  }
+  QPainter painter(this);
+  for (const QRect& exposed : event->region()) {
+    const QImage part = viewPart(m_character, m_shownSheet, exposed.translated(-at));
+    if (part.isNull())
+      continue;
+    const QPoint corner = exposed.translated(-at).topLeft();
+    painter.drawImage(QPoint(std::max(corner.x(), 0), std::max(corner.y(), 0)) + at,
+                      QImage(part.constBits(), part.width(), part.height(), part.bytesPerLine(),
+                             QImage::Format_ARGB32_Premultiplied));
+    m_character.lastRender() = viewPart(m_character, m_sheet, exposed.translated(-at));
+  }
+  painter.translate(at);
+  drawPreview(painter);
 }
 
 namespace {
@@ -315,6 +408,16 @@ void QLayer::keyReleaseEvent(QKeyEvent* event)
     m_ctrlDown = false;
   else if (event->key() == Qt::Key_Shift)
     m_shiftDown = false;
+  else
+    takeModifiers(event->modifiers());
+}
+
+// A key released while another window has the focus never comes back here.
+void QLayer::focusOutEvent(QFocusEvent* event)
+{
+  m_ctrlDown = false;
+  m_shiftDown = false;
+  QLabel::focusOutEvent(event);
 }
 
 void QLayer::enterEvent(QEnterEvent*)

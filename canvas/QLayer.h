@@ -6,17 +6,21 @@
 #include <QBrush>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
+#include <QImage>
+#include <QLine>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QColorBox;
 class QLayerList;
 class QMdiArea;
+class QPainter;
 class MoveDragView;
 struct DrawScope;
 struct GradientHolder;
@@ -53,10 +57,14 @@ public:
   // drawing on them asks again.
   void setDrawLayerAsked(bool asked) { m_drawLayerAsked = asked; }
 
-  // Renders the whole document; every change of it, by any window, is
-  // followed by this.
+  // Every change of the document, by any window, is followed by this: the
+  // sheet is composed again at the next paint, which scales only what is
+  // exposed.
   void refresh();
   void updateSize();
+  // The zoomed picture's size, which the canvas takes in its scroll area.
+  QSize viewSize() const;
+  QSize sizeHint() const override;
   // Both leave the view alone: the caller calls updateSize().
   void setZoom(double zoom);
   void stepZoom(int direction); // 0 in, 1 out
@@ -108,6 +116,8 @@ protected:
   void keyReleaseEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
 private:
   // The save dialog in the remembered folder; remembers the chosen one. An
@@ -125,6 +135,8 @@ private:
   // Coordinates: the label point is a pixel of the zoomed picture, the sheet
   // pixel one of the unzoomed sheet, the cell point one relative to a cell.
   QPoint labelPoint(const QPointF& position) const;
+  // Where the picture's corner lies in the label, which centres it.
+  QPoint viewOrigin() const;
   QPoint sheetPixel(const QPoint& labelPoint) const;
   int cellAt(const QPoint& labelPoint) const;
   QPoint cellPoint(int cell, const QPoint& sheetPixel) const;
@@ -142,7 +154,14 @@ private:
   bool addDrawingElement(int index);
   int readShowDrawElement() const;
 
+  // The modifiers held, as the event that is handled says.
+  void takeModifiers(Qt::KeyboardModifiers modifiers);
+  // A release, or a move with no button held while a gesture runs.
+  void endGesture(const QPoint& sheetPixel);
   void startStroke(const QPoint& sheetPixel, int cell);
+  // Lays the pen's footprint at every point from the last one to q, so a
+  // fast stroke leaves no gaps.
+  void penTo(const QPoint& cellPoint);
   void continueStroke(const QPoint& sheetPixel);
   void finishStroke(const QPoint& sheetPixel);
   bool rubberBySelection() const;
@@ -154,14 +173,22 @@ private:
   void previewLine(const QPoint& from, const QPoint& to);
   void previewShape(const QRect& rect);
   void endPreview();
+  void drawPreview(QPainter& painter) const;
+  // The whole sheet, composed again only when what it is made of changed.
+  void ensureSheet();
+  void premultiplyShown(const QRect& area);
+  // The sheet pixels the scroll area shows, or a null rectangle when the
+  // canvas is not on screen.
+  QRect visibleSheetPart() const;
 
   QColor currentColour() const;
   QColor otherColour() const;
   void pushStep(const std::string& label);
   // The element list rebuilds its thumbnails at its next paint.
   void elementsRedrawn();
-  // The view during a move drag, from the layers composed at the press.
-  void refreshDrag();
+  // The sheet during a move drag, from the layers composed at the press,
+  // right within part (sheet pixels; a null part, all of it).
+  void refreshDrag(const QRect& part);
 
   QLayerList* m_layerList;
   bool m_askOnClose = true;
@@ -181,9 +208,20 @@ private:
   QPoint m_startCellPoint;
   QPoint m_startPoint;
   QPoint m_lastPoint;
-  QPixmap m_previewPixmap;
-  QPainter m_previewPainter;
-  QPixmap m_renderPixmap;
+  // The sheet before the zoom, which the paint scales where it is exposed:
+  // right within m_sheetValid (during a drag, what is seen), made of what
+  // m_sheetKey says; looked at again at the next paint once stale.
+  QImage m_sheet;
+  QImage m_shownSheet; // the same words premultiplied, as the screen takes them
+  QRect m_sheetValid;
+  std::vector<qint64> m_sheetKey;
+  bool m_sheetStale = true;
+  // The previews of the gesture under way, in picture coordinates, drawn
+  // over the view: the pen's squares, the line, the shape's box.
+  std::vector<QRect> m_penMarks;
+  std::optional<QLine> m_previewLine;
+  std::optional<QRect> m_previewShape;
+  bool m_previewEllipse = false;
   QBrush m_previewBrush{QColor(128, 128, 128, 255)};
   std::unique_ptr<MoveDragView> m_dragView;
 };

@@ -9,9 +9,11 @@
 #include "widgets/Prompts.h"
 #include "widgets/Questions.h"
 #include "ops/MoveDragView.h"
+#include "ops/RenderView.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -35,12 +37,16 @@ void storeShowDrawElement(int value)
 
 // ---- coordinates
 
+QPoint QLayer::viewOrigin() const
+{
+  const QSize shown = viewSize();
+  return QPoint(static_cast<int>(width() * 0.5 - shown.width() * 0.5),
+                static_cast<int>(height() * 0.5 - shown.height() * 0.5));
+}
+
 QPoint QLayer::labelPoint(const QPointF& position) const
 {
-  const QPixmap shown = pixmap();
-  const int ox = static_cast<int>(width() * 0.5 - shown.width() * 0.5);
-  const int oy = static_cast<int>(height() * 0.5 - shown.height() * 0.5);
-  return QPoint(static_cast<int>(position.x()) - ox, static_cast<int>(position.y()) - oy);
+  return QPoint(static_cast<int>(position.x()), static_cast<int>(position.y())) - viewOrigin();
 }
 
 QPoint QLayer::sheetPixel(const QPoint& labelPoint) const
@@ -49,19 +55,21 @@ QPoint QLayer::sheetPixel(const QPoint& labelPoint) const
   return QPoint(static_cast<int>(labelPoint.x() / zoom), static_cast<int>(labelPoint.y() / zoom));
 }
 
+// From the sheet pixel, as the drawing point is: a zoomed cell need not be a
+// whole number of pixels, and dividing the picture would then send a press
+// to the neighbouring cell or to none.
 int QLayer::cellAt(const QPoint& labelPoint) const
 {
   const int type = m_character.type();
-  if (type != XP && type != VX)
+  if ((type != XP && type != VX) || !QRect(QPoint(0, 0), viewSize()).contains(labelPoint))
+    return -1;
+  const QPoint p = sheetPixel(labelPoint);
+  const QSize cell = m_character.cellSize();
+  if (cell.width() <= 0 || cell.height() <= 0 || !QRect(QPoint(0, 0), m_character.size()).contains(p))
     return -1;
   const int columns = m_character.columnCount();
-  const QPixmap shown = pixmap();
-  const int w = shown.width() / columns;
-  const int h = shown.height() / 4;
-  if (w <= 0 || h <= 0 || labelPoint.x() < 0 || labelPoint.y() < 0)
-    return -1;
-  const int column = labelPoint.x() / w;
-  const int row = labelPoint.y() / h;
+  const int column = p.x() / cell.width();
+  const int row = p.y() / cell.height();
   if (column >= columns || row >= 4)
     return -1;
   return column + columns * row;
@@ -105,13 +113,17 @@ void QLayer::selectNeighbour(int key)
     selectCell(target);
 }
 
-// The label can be larger than the picture: a click beside it picks nothing.
+// The word of the zoomed picture under the pointer, grid and frames
+// included. The label can be larger than the picture: a click beside it
+// picks nothing.
 void QLayer::pickColour(const QPoint& labelPoint)
 {
-  const QImage& view = m_character.lastRender();
-  if (!m_colorBox || !view.rect().contains(labelPoint))
+  if (!m_colorBox)
     return;
-  m_colorBox->setColor(QColor::fromRgba(view.pixel(labelPoint)));
+  ensureSheet();
+  const QImage view = viewPart(m_character, m_sheet, QRect(labelPoint, QSize(1, 1)));
+  if (!view.isNull())
+    m_colorBox->setColor(QColor::fromRgba(view.pixel(0, 0)));
 }
 
 // ---- the checks before a stroke
@@ -276,11 +288,8 @@ void QLayer::continueStroke(const QPoint& p)
   const ToolKind kind = static_cast<ToolKind>(*tool);
   if (kind == PenTool) {
     const QPoint q = cellPoint(m_character.drawScope().cell, p);
-    if (q != m_lastPoint) {
-      m_character.addPenPoint(q);
-      previewPenPoint(QPoint(static_cast<int>(p.x() * zoom), static_cast<int>(p.y() * zoom)));
-      m_lastPoint = q;
-    }
+    if (q != m_lastPoint)
+      penTo(q);
   } else if (kind == CircleTool || kind == RectTool || rubberBySelection()) {
     // Whole zoomed pixels, both corners included.
     const QPoint tl = minPoint(p, m_startPoint);
@@ -306,6 +315,22 @@ void QLayer::continueStroke(const QPoint& p)
       m_lastPoint = p;
     }
   }
+}
+
+void QLayer::penTo(const QPoint& q)
+{
+  const double zoom = m_character.zoom();
+  const QPoint origin = cellPoint(m_character.drawScope().cell, QPoint(0, 0));
+  const QPoint from = m_lastPoint;
+  const QPoint delta = q - from;
+  const int steps = std::max(std::abs(delta.x()), std::abs(delta.y()));
+  for (int i = 1; i <= steps; ++i) {
+    const QPoint at = from + QPoint(qRound(double(delta.x()) * i / steps), qRound(double(delta.y()) * i / steps));
+    m_character.addPenPoint(at);
+    const QPoint sheet = at - origin;
+    previewPenPoint(QPoint(static_cast<int>(sheet.x() * zoom), static_cast<int>(sheet.y() * zoom)));
+  }
+  m_lastPoint = q;
 }
 
 void QLayer::finishStroke(const QPoint& p)
@@ -362,59 +387,77 @@ void QLayer::eraseZone(const QRect& rect)
   m_character.setSelectedCells(saved);
 }
 
-// ---- previews: marks on the label's picture, never on the document
+// ---- previews: marks over the view, never on the document nor kept past
+// their gesture; each change repaints only where it was and where it is.
+
+namespace {
+
+QRect lineBox(const QLine& line)
+{
+  return QRect(line.p1(), line.p2()).normalized().adjusted(-1, -1, 1, 1);
+}
+
+} // namespace
 
 void QLayer::beginPreview()
 {
-  // A gesture whose release never came may have left the pen's painter open.
-  if (m_previewPainter.isActive())
-    m_previewPainter.end();
-  m_previewPixmap = pixmap();
-  if (*tool == PenTool)
-    m_previewPainter.begin(&m_previewPixmap);
+  endPreview(); // a gesture whose release never came may have left marks
   m_previewBrush = QBrush(QColor(128, 128, 128, 255));
-  m_renderPixmap = QPixmap::fromImage(m_character.lastRender());
 }
 
 void QLayer::previewPenPoint(const QPoint& point)
 {
-  if (!m_previewPainter.isActive())
-    return;
   const int side = static_cast<int>(m_character.zoom());
-  m_previewPainter.fillRect(QRect(point, QSize(side, side)), m_previewBrush);
-  setPixmap(m_previewPixmap);
-  update();
+  const QRect mark(point, QSize(side, side));
+  m_penMarks.push_back(mark);
+  update(mark.translated(viewOrigin()));
 }
 
 void QLayer::previewLine(const QPoint& from, const QPoint& to)
 {
-  QPixmap view = m_renderPixmap;
-  {
-    QPainter painter(&view);
-    painter.drawLine(from, to);
-  }
-  setPixmap(view);
+  if (m_previewLine)
+    update(lineBox(*m_previewLine).translated(viewOrigin()));
+  m_previewLine = QLine(from, to);
+  update(lineBox(*m_previewLine).translated(viewOrigin()));
 }
 
 void QLayer::previewShape(const QRect& rect)
 {
   const int shape = pen->shape;
   const bool rubber = *tool == RubberTool;
-  QPixmap view = m_renderPixmap;
-  {
-    QPainter painter(&view);
-    if (*tool == RectTool || (rubber && shape == 0))
-      painter.drawRect(rect);
-    else if (*tool == CircleTool || (rubber && shape == 1))
-      painter.drawEllipse(rect);
-  }
-  setPixmap(view);
+  if (m_previewShape)
+    update(m_previewShape->adjusted(-1, -1, 1, 1).translated(viewOrigin()));
+  m_previewShape.reset();
+  if (*tool == RectTool || (rubber && shape == 0))
+    m_previewEllipse = false;
+  else if (*tool == CircleTool || (rubber && shape == 1))
+    m_previewEllipse = true;
+  else
+    return;
+  m_previewShape = rect;
+  update(rect.adjusted(-1, -1, 1, 1).translated(viewOrigin()));
 }
 
 void QLayer::endPreview()
 {
-  if (m_previewPainter.isActive())
-    m_previewPainter.end();
+  if (!m_penMarks.empty() || m_previewLine || m_previewShape)
+    update();
+  std::vector<QRect>().swap(m_penMarks);
+  m_previewLine.reset();
+  m_previewShape.reset();
+}
+
+// With the painter's default pen, as the marks were always drawn.
+void QLayer::drawPreview(QPainter& painter) const
+{
+  for (const QRect& mark : m_penMarks)
+    painter.fillRect(mark, m_previewBrush);
+  if (m_previewLine)
+    painter.drawLine(*m_previewLine);
+  if (m_previewShape && m_previewEllipse)
+    painter.drawEllipse(*m_previewShape);
+  else if (m_previewShape)
+    painter.drawRect(*m_previewShape);
 }
 
 // ---- steps and repaints
@@ -431,11 +474,17 @@ void QLayer::elementsRedrawn()
     m_layerList->refresh();
 }
 
-void QLayer::refreshDrag()
+// The drag view composes at sheet scale, only what is seen; the paint scales
+// it. The sheet is whole again at the next paint after the drag.
+void QLayer::refreshDrag(const QRect& part)
 {
   if (!m_dragView)
     m_dragView = std::make_unique<MoveDragView>(m_character);
-  setPixmap(QPixmap::fromImage(m_dragView->render(m_character)));
+  m_sheet = m_dragView->sheet(m_character, part);
+  m_sheetValid = part.isNull() ? QRect(QPoint(0, 0), m_character.size()) : part;
+  premultiplyShown(m_sheetValid);
+  m_sheetKey.clear();
+  m_sheetStale = true;
 }
 
 // ---- events: every button drives the same gesture
@@ -446,6 +495,7 @@ void QLayer::mousePressEvent(QMouseEvent* event)
     event->ignore();
     return;
   }
+  takeModifiers(event->modifiers());
   m_moving = false;
   m_drawing = false;
   const QPoint label = labelPoint(event->position());
@@ -489,9 +539,16 @@ void QLayer::mouseMoveEvent(QMouseEvent* event)
     return;
   }
   const QPoint p = sheetPixel(labelPoint(event->position()));
+  // A modal window that swallowed the release leaves a gesture under a bare
+  // pointer: it ends where the button was let go.
+  if ((m_moving || m_drawing) && event->buttons() == Qt::NoButton) {
+    endGesture(p);
+    return;
+  }
   if (m_moving) {
     m_character.moveCells(p - m_dragPoint);
-    refreshDrag();
+    refreshDrag(visibleSheetPart());
+    update();
     m_dragPoint = p;
     return;
   }
@@ -505,7 +562,11 @@ void QLayer::mouseReleaseEvent(QMouseEvent* event)
     event->ignore();
     return;
   }
-  const QPoint p = sheetPixel(labelPoint(event->position()));
+  endGesture(sheetPixel(labelPoint(event->position())));
+}
+
+void QLayer::endGesture(const QPoint& p)
+{
   if (m_moving) {
     m_moving = false;
     m_dragView.reset();
@@ -517,9 +578,18 @@ void QLayer::mouseReleaseEvent(QMouseEvent* event)
     finishStroke(p);
 }
 
+void QLayer::takeModifiers(Qt::KeyboardModifiers modifiers)
+{
+  m_ctrlDown = modifiers & Qt::ControlModifier;
+  m_shiftDown = modifiers & Qt::ShiftModifier;
+}
+
 void QLayer::keyPressEvent(QKeyEvent* event)
 {
   const int key = event->key();
+  // The flags follow each event: a key released while a dialog had the
+  // focus must not stay held.
+  takeModifiers(event->modifiers());
   if (key == Qt::Key_Control) {
     m_ctrlDown = true;
     return;

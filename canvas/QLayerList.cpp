@@ -245,11 +245,11 @@ void QLayerList::keyPressEvent(QKeyEvent* event)
   event->accept();
   if (!character)
     return;
-  if (event->key() == Qt::Key_Control)
-    ctrlDown = true;
-  else if (event->key() == Qt::Key_Shift)
-    shiftDown = true;
-  if (ctrlDown || (event->modifiers() & Qt::ControlModifier)) {
+  // From the event itself: a Ctrl released while a dialog had the focus
+  // never reaches the list, and a flag kept from its press would stay held.
+  ctrlDown = event->modifiers() & Qt::ControlModifier;
+  shiftDown = event->modifiers() & Qt::ShiftModifier;
+  if (ctrlDown) {
     switch (event->key()) {
     case Qt::Key_A:
       character->selectAllElements();
@@ -267,6 +267,13 @@ void QLayerList::keyPressEvent(QKeyEvent* event)
       break;
     }
   }
+}
+
+void QLayerList::focusOutEvent(QFocusEvent* event)
+{
+  ctrlDown = false;
+  shiftDown = false;
+  MovableElementList::focusOutEvent(event);
 }
 
 void QLayerList::keyReleaseEvent(QKeyEvent* event)

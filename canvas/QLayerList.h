@@ -60,6 +60,7 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   bool dragStartsMove() const override;
   void commitMove() override;
   void elementMoved() override;

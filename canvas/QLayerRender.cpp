@@ -3,6 +3,8 @@
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "model/CharacterData.h"
+#include "ops/PreviewStep.h"
+#include "ops/RenderView.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -12,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -66,9 +69,36 @@ QSize QLayerRender::renderSize() const
   return QSize(character->size().width() + kStripWidth, character->size().height() / 4);
 }
 
+std::array<QPixmap, 4> QLayerRender::currentFrames()
+{
+  std::vector<qint64> key = compositionKey(*character);
+  if (character != framesOf || key != framesKey) {
+    framesOf = character;
+    framesKey = std::move(key);
+    frames = {};
+  }
+  auto& kept = frames[std::size_t(currentPreviewStep())];
+  if (kept) {
+    advancePreviewStep();
+    return *kept;
+  }
+  kept = character->previewPixmaps();
+  return *kept;
+}
+
+// A hidden dock computes nothing; it catches up when shown.
+void QLayerRender::showEvent(QShowEvent* event)
+{
+  QLabel::showEvent(event);
+  if (!event->spontaneous())
+    refresh();
+}
+
 void QLayerRender::refresh()
 {
-  const std::array<QPixmap, 4> frames = character->previewPixmaps();
+  if (window()->isVisible() && !isVisible())
+    return;
+  const std::array<QPixmap, 4> shown = currentFrames();
   const int w = character->size().width();
   const int h = character->size().height();
   // Always four cell widths, whatever the layout's column count.
@@ -92,7 +122,7 @@ void QLayerRender::refresh()
     // Short cells sit in the middle of the 45-pixel least height.
     const int y0 = std::max(0, static_cast<int>(22.5 - h * 0.125));
     for (int k = 0; k < 4; ++k)
-      painter.drawPixmap((k * W) / 4, y0, frames[k]);
+      painter.drawPixmap((k * W) / 4, y0, shown[k]);
   }
 
   if (relayout) {

@@ -5,6 +5,11 @@
 #include <QPointer>
 #include <QSize>
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 class CharacterData;
 class QCheckBox;
 class QDialog;
@@ -46,13 +51,22 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
 private:
   bool inStrip(const QPoint& p) const;
+  // The frames of the current step, computed only when the document changed
+  // since they were kept (or never were); advances the step either way.
+  std::array<QPixmap, 4> currentFrames();
 
   QTimer* timer;
   CharacterData* character;
   QPixmap canvas;
+  // The frames of each step for the document as it was when they were
+  // computed: what they are made of (its composition key), and the frames.
+  const CharacterData* framesOf = nullptr;
+  std::vector<qint64> framesKey;
+  std::array<std::optional<std::array<QPixmap, 4>>, 4> frames;
   QColor background;
   QSize lastCellSize;
   bool buttonHover;

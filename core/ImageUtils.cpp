@@ -2,6 +2,7 @@
 
 #include "core/BlendImage.h"
 
+#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -110,4 +111,13 @@ void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, b
       plot(left + column, top + last);
     }
   });
+}
+
+QImage readArgb32Image(const QString& path)
+{
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  const QImage image = reader.read();
+  return image.isNull() || image.format() == QImage::Format_ARGB32 ? image
+                                                                   : image.convertToFormat(QImage::Format_ARGB32);
 }

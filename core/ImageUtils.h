@@ -16,6 +16,10 @@ void makeCheckerboard(QImage& out, const QSize& size, unsigned int square, bool 
 void makeCheckerboard(QPixmap& out, const QSize& size, unsigned int square, bool frame,
                       const QRgb& first, const QRgb& second);
 
+// The image of a file decoded as its content says, whatever its name, in
+// straight Format_ARGB32; null when it does not load.
+QImage readArgb32Image(const QString& path);
+
 // True when no pixel has a non-zero alpha (also for an empty image).
 bool isFullyTransparent(const QImage& image);
 // True when every pixel's raw 32-bit value equals colour (also for an empty

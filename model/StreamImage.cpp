@@ -46,21 +46,13 @@ bool fitsSide(qint64 side)
   return side >= 0 && side <= kMaxSheetSide;
 }
 
-// The toolkit's reader refuses images above its own allocation limit (128 MiB
-// unless told otherwise), which would refuse cells that the writer saved: the
-// limit is raised to the largest cell the side bound lets through, once and
-// before any worker reads.
-void allowLargestCell()
-{
-  static const bool done = [] {
-    constexpr qint64 largest = qint64(kMaxSheetSide) * kMaxSheetSide * 4;
-    QImageReader::setAllocationLimit(static_cast<int>(largest >> 20));
-    return true;
-  }();
-  (void)done;
-}
-
 } // namespace
+
+void allowLargestImages()
+{
+  constexpr qint64 largest = qint64(kMaxSheetSide) * kMaxSheetSide * 4;
+  QImageReader::setAllocationLimit(static_cast<int>(largest >> 20));
+}
 
 bool CellBudget::take(qint64 width, qint64 height)
 {
@@ -106,7 +98,6 @@ bool writePng(const QString& path, const QImage& image)
 
 QImage decodeCellPng(const QByteArray& png)
 {
-  allowLargestCell();
   QBuffer buffer;
   buffer.setData(png);
   buffer.open(QIODevice::ReadOnly);
@@ -148,7 +139,6 @@ bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteAr
 
 bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells)
 {
-  allowLargestCell();
   return runInParallel(cells.size(), [&](std::size_t i) {
     if (pngs[i].isEmpty()) {
       *cells[i] = QImage();

@@ -29,6 +29,12 @@ private:
   qint64 m_used = 0;
 };
 
+// The toolkit's reader refuses images above its own allocation limit (128 MiB
+// unless told otherwise), which would refuse cells that the writer saved and
+// tall merged tilesets: this raises it to the largest cell the side bound
+// lets through. Start-up calls it once, before any window or worker reads.
+void allowLargestImages();
+
 // The PNG file of a cell, exactly as the stream operator of QImage writes it;
 // an empty array for a null image. False when a non-null image cannot be
 // encoded or passes the side bound.

@@ -245,13 +245,13 @@ bool MoveDragView::planeShift(const CharacterData& doc, const Region& region, QP
 // Only the part of the cell that the plane covers changes: the rest holds
 // the background already.
 void MoveDragView::copyPlane(const Region& region, const QPoint& delta, uchar* bits, qsizetype stride, int y0,
-                             int y1) const
+                             int y1, const QRect& clip) const
 {
   const QRect& area = region.area;
   const qint64 px0 = qint64(region.planeAt.x()) + delta.x() + area.left();
   const qint64 py0 = qint64(region.planeAt.y()) + delta.y() + area.top();
-  const qint64 xa = std::max<qint64>(px0, area.left());
-  const qint64 xb = std::min<qint64>(px0 + region.plane.width(), area.right() + 1);
+  const qint64 xa = std::max<qint64>(px0, std::max(area.left(), clip.left()));
+  const qint64 xb = std::min<qint64>(px0 + region.plane.width(), std::min(area.right(), clip.right()) + 1);
   const qint64 ya = std::max<qint64>(py0, y0);
   const qint64 yb = std::min<qint64>(py0 + region.plane.height(), y1);
   if (xa >= xb || ya >= yb)
@@ -270,11 +270,14 @@ bool MoveDragView::matches(const CharacterData& doc) const
 }
 
 void MoveDragView::composeMiddle(const CharacterData& doc, const Region& region, uchar* bits, qsizetype stride,
-                                 int y0, int y1) const
+                                 int y0, int y1, const QRect& clip) const
 {
+  const int left = clip.left(), right = clip.right() + 1;
   for (const Layer& layer : region.middle)
     forRows(doc, layer.element, layer.cell, m_beyond, y0, y1, [&](int y, int x, const uint32_t* s, int n) {
-      blendSpan(reinterpret_cast<uint32_t*>(bits + y * stride) + x, s, n);
+      const int from = std::max(x, left), to = std::min(x + n, right);
+      if (from < to)
+        blendSpan(reinterpret_cast<uint32_t*>(bits + y * stride) + from, s + (from - x), to - from);
     });
 }
 
@@ -297,17 +300,27 @@ void MoveDragView::layAbove(const QRect& area, uchar* bits, qsizetype stride, in
 
 QImage MoveDragView::render(CharacterData& doc) const
 {
-  if (!matches(doc))
+  const QImage composed = sheet(doc);
+  if (composed.isNull())
     return doc.renderImage(static_cast<uint32_t>(doc.backgroundPixel()));
+  return finishView(doc, composed);
+}
+
+QImage MoveDragView::sheet(const CharacterData& doc, const QRect& part) const
+{
+  const QRect clip = part.isNull() ? QRect(QPoint(0, 0), m_size) : part.intersected(QRect(QPoint(0, 0), m_size));
+  if (!matches(doc))
+    return composedSheet(doc);
   QImage sheet = m_below.copy();
   if (sheet.isNull())
-    return doc.renderImage(static_cast<uint32_t>(doc.backgroundPixel()));
+    return composedSheet(doc);
   uchar* bits = sheet.bits(); // detach once, before any band runs
   const qsizetype stride = sheet.bytesPerLine();
 
   struct Band
   {
     const Region* region;
+    QRect area; // the region's area within the clip
     int y0, y1;
   };
   std::vector<Band> bands;
@@ -316,30 +329,34 @@ QImage MoveDragView::render(CharacterData& doc) const
   std::vector<bool> shifted(m_regions.size());
   for (std::size_t i = 0; i < m_regions.size(); ++i) {
     shifted[i] = planeShift(doc, m_regions[i], shifts[i]);
+    const QRect area = m_regions[i].area.intersected(clip);
     if (!shifted[i])
-      work += qint64(m_regions[i].middle.size()) * m_regions[i].area.width() * m_regions[i].area.height();
+      work += qint64(m_regions[i].middle.size()) * area.width() * area.height();
   }
   // Splitting pays only when there is real work (see composeSheet).
   const int perRegion = work < 400000 ? 1 : std::max(1, 16 / int(m_regions.size()));
   for (const Region& region : m_regions) {
-    const int top = region.area.top(), h = region.area.height();
-    const int n = std::min(perRegion, std::max(h, 1));
+    const QRect area = region.area.intersected(clip);
+    if (area.isEmpty())
+      continue;
+    const int top = area.top(), h = area.height();
+    const int n = std::min(perRegion, h);
     for (int i = 0; i < n; ++i)
-      bands.push_back(Band{&region, top + h * i / n, top + h * (i + 1) / n});
+      bands.push_back(Band{&region, area, top + h * i / n, top + h * (i + 1) / n});
   }
   auto run = [&](const Band& band) {
     const std::size_t i = std::size_t(band.region - m_regions.data());
     if (shifted[i]) {
-      copyPlane(*band.region, shifts[i], bits, stride, band.y0, band.y1);
+      copyPlane(*band.region, shifts[i], bits, stride, band.y0, band.y1, band.area);
       return;
     }
-    composeMiddle(doc, *band.region, bits, stride, band.y0, band.y1);
-    layAbove(band.region->area, bits, stride, band.y0, band.y1);
+    composeMiddle(doc, *band.region, bits, stride, band.y0, band.y1, band.area);
+    layAbove(band.area, bits, stride, band.y0, band.y1);
   };
   if (bands.size() > 1 && work >= 400000)
     QtConcurrent::blockingMap(bands, run);
   else
     for (const Band& band : bands)
       run(band);
-  return finishView(doc, sheet);
+  return sheet;
 }

@@ -33,6 +33,11 @@ public:
   // elements, size, layout or border mode changed since the start is rendered
   // in full.
   QImage render(CharacterData& doc) const;
+  // The same before the zoom, grid and frames: the sheet as composedSheet
+  // gives it, which a view scales where it is seen; with a part (sheet
+  // pixels), right only within it, at the cost of its pixels. The last render
+  // is left alone.
+  QImage sheet(const CharacterData& doc, const QRect& part = QRect()) const;
 
 private:
   struct Layer
@@ -59,13 +64,14 @@ private:
   // Each writes only the rows y0..y1-1 of the sheet's words, so bands run
   // side by side.
   void composeMiddle(const CharacterData& doc, const Region& region, uchar* bits, qsizetype stride, int y0,
-                     int y1) const;
+                     int y1, const QRect& clip) const;
   void layAbove(const QRect& area, uchar* bits, qsizetype stride, int y0, int y1) const;
   void buildPlane(const CharacterData& doc, Region& region) const;
   // The common shift of the region's layers since the press, or false when
   // they no longer moved together.
   bool planeShift(const CharacterData& doc, const Region& region, QPoint& delta) const;
-  void copyPlane(const Region& region, const QPoint& delta, uchar* bits, qsizetype stride, int y0, int y1) const;
+  void copyPlane(const Region& region, const QPoint& delta, uchar* bits, qsizetype stride, int y0, int y1,
+                 const QRect& clip) const;
 
   QSize m_size;
   int m_type = 0;

@@ -1,6 +1,7 @@
 #include "model/CharacterData.h"
 #include "core/BlendImage.h"
 #include "ops/Compose.h"
+#include "ops/PreviewStep.h"
 
 #include <atomic>
 
@@ -17,6 +18,16 @@ const int kXpColumn[4] = {0, 1, 2, 3};
 const int kVxColumn[4] = {1, 0, 1, 2};
 
 } // namespace
+
+int currentPreviewStep()
+{
+  return previewStep.load() & 3;
+}
+
+void advancePreviewStep()
+{
+  previewStep.store((previewStep.load() + 1) & 3);
+}
 
 std::array<QImage, 4> CharacterData::previewImages() const
 {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshot of the real program under a virtual X server, for checking what a
 # window really looks like.
-#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--click X,Y[,BUTTON]] [--first-run] [files...]
+#   scripts/shot.sh OUT.png [--keys "ctrl+n Return"] [--type TEXT] [--click X,Y[,BUTTON]] [--mouse "STEPS"] [--first-run] [files...]
 # The program runs in a temporary folder laid out like the one run.sh starts
 # it from (a copy of elements/, links to palette/, degrade/, help/ and the
 # default character), with a settings file that skips the first-run messages
@@ -9,7 +9,9 @@
 # space separated) after the pointer was moved onto the window; --type types
 # TEXT as it stands (into a file dialog's name field, say); --click presses a
 # button (1 the left one, default; 4 and 5 the wheel) at X,Y in the main
-# window's coordinates. The --keys, --type and --click steps run in the order
+# window's coordinates; --mouse runs xdotool commands separated by ";", in
+# which WIN stands for the window (a pen stroke: "mousemove 600 200;
+# mousedown 1; mousemove 650 230; mouseup 1"). The steps run in the order
 # given, a second apart. Needs xvfb,
 # xdotool and ImageMagick: scripts/deps.sh --shot installs them.
 set -euo pipefail
@@ -44,6 +46,12 @@ if [ "${SK_SHOT_STAGE:-}" = inner ]; then
         click\ *)
           IFS=, read -r x y button <<<"${step#click }"
           xdotool mousemove --window "$window" "$x" "$y" click "${button:-1}" ;;
+        mouse\ *)
+          IFS=';' read -ra commands <<<"${step#mouse }"
+          for command in "${commands[@]}"; do
+            # shellcheck disable=SC2086
+            xdotool ${command//WIN/$window}
+          done ;;
       esac
       sleep 1
     done <<<"$SK_SHOT_STEPS"
@@ -61,6 +69,7 @@ files=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --keys) [ $# -ge 2 ] || usage; steps+="key $2"$'\n'; shift 2 ;;
+    --mouse) [ $# -ge 2 ] || usage; steps+="mouse $2"$'\n'; shift 2 ;;
     --type) [ $# -ge 2 ] || usage; steps+="type $2"$'\n'; shift 2 ;;
     --click) [ $# -ge 2 ] && [[ "$2" =~ ^[0-9]+,[0-9]+(,[0-9])?$ ]] || usage; steps+="click $2"$'\n'; shift 2 ;;
     --first-run) firstRun=1; shift ;;

@@ -134,7 +134,7 @@ private slots:
     QCOMPARE(canvas->history()->label(0), std::string("Changement de la taille des cellules"));
     QCOMPARE(canvas->name(), QString("heroine"));
     QCOMPARE(window->windowTitle(), QString("heroine*"));
-    QCOMPARE(canvas->size(), canvas->pixmap().size());
+    QCOMPARE(canvas->size(), canvas->viewSize());
     QCOMPARE(QNewCharacter::untitledCount, count);
   }
 };

@@ -12,6 +12,7 @@
 #include "widgets/QOptionWidget.h"
 
 #include <QAbstractButton>
+#include <QImageReader>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -81,7 +82,9 @@ private slots:
   void applicationSetUp()
   {
     QTranslator translator;
+    QCOMPARE(QImageReader::allocationLimit(), 128); // nothing decoded yet
     setUpApplication(translator);
+    QCOMPARE(QImageReader::allocationLimit(), 1024);
     QCOMPARE(QApplication::startDragDistance(), 15);
     QVERIFY(QFile::exists(":/translations/fr"));
     QCOMPARE(QCoreApplication::applicationName(), QString("Sorvel Kit"));

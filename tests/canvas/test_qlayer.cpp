@@ -2,10 +2,12 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "tests/canvas/CanvasGrab.h"
 
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 namespace {
 
@@ -26,7 +28,23 @@ struct Shown
   Shown() { sub->setWindowTitle(kHeros); }
 };
 
+// A sheet of opaque noise with a translucent band, so that every view pixel
+// tells which sheet pixel it came from.
+QImage noiseSheet(QSize size)
+{
+  QImage sheet(size, QImage::Format_ARGB32);
+  uint32_t state = 7;
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x) {
+      state = state * 1664525u + 1013904223u;
+      sheet.setPixel(x, y, (y % 50 < 5 ? 0x40000000u : 0xFF000000u) | (state >> 8));
+    }
+  return sheet;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(std::vector<int>)
 
 class TestQLayer : public QObject
 {
@@ -45,7 +63,7 @@ private slots:
     QFETCH(int, type);
     QFETCH(QSize, pixmapSize);
     QLayer canvas(kHeros, QSize(0, 0), type, nullptr, nullptr, nullptr);
-    QCOMPARE(canvas.pixmap().size(), pixmapSize);
+    QCOMPARE(canvas.sizeHint(), pixmapSize);
     QCOMPARE(canvas.characterType(), type);
     QCOMPARE(canvas.name(), kHeros);
     QCOMPARE(int(canvas.currentFormat), 1);
@@ -95,7 +113,7 @@ private slots:
     canvas.setZoom(1.5);
     canvas.updateSize();
     QCOMPARE(canvas.size(), QSize(192, 288));
-    QCOMPARE(canvas.pixmap().size(), QSize(192, 288));
+    QCOMPARE(canvas.sizeHint(), QSize(192, 288));
   }
 
   void modifiedMarkInTheSubWindow()
@@ -187,6 +205,74 @@ private slots:
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QCoreApplication::sendEvent(&canvas, &enter);
     QCOMPARE(int(canvas.cursor().shape()), cursor);
+  }
+
+  // The canvas builds only the exposed part of the zoomed picture; it must
+  // be the full render's part, word for word, wherever it is exposed.
+  void screenIsTheRender_data()
+  {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<std::vector<int>>("cells");
+    QTest::newRow("0.5, grid") << int(XP) << 0.5 << true << std::vector<int>{};
+    QTest::newRow("1, frames") << int(XP) << 1.0 << false << std::vector<int>{0, 5};
+    QTest::newRow("1.5, both") << int(XP) << 1.5 << true << std::vector<int>{3, 5, 15};
+    QTest::newRow("VX 3, both") << int(VX) << 3.0 << true << std::vector<int>{1, 11};
+    QTest::newRow("4, both") << int(XP) << 4.0 << true << std::vector<int>{6, 9};
+    QTest::newRow("16, both") << int(XP) << 16.0 << true << std::vector<int>{0, 10, 15};
+  }
+  void screenIsTheRender()
+  {
+    QFETCH(int, type);
+    QFETCH(double, zoom);
+    QFETCH(bool, grid);
+    QFETCH(std::vector<int>, cells);
+    QLayer canvas(kHeros, QSize(132, 196), type, nullptr, nullptr, nullptr);
+    CharacterData& doc = *canvas.characterData();
+    QImage sheet = noiseSheet(doc.size());
+    QVERIFY(doc.addElementFromImage(sheet, ""));
+    doc.setBackgroundPixel(int(0xFF102030u));
+    doc.setGridShown(grid);
+    doc.setSelectedCells(cells);
+    canvas.setZoom(zoom);
+    canvas.updateSize();
+    const QSize view = canvas.size();
+    const QImage full = doc.renderImage(uint32_t(doc.backgroundPixel()));
+    QCOMPARE(view, full.size());
+    std::vector<QRect> parts{QRect(QPoint(0, 0), view), QRect(7, 3, 41, 29),
+                             QRect(view.width() - 37, view.height() - 53, 37, 53)};
+    for (int k = 1; k < 40; ++k) // small parts strewn over the whole view
+      parts.push_back(QRect(k * 7919 % view.width(), k * 104729 % view.height(), 23, 17));
+    for (const QRect& asked : parts) {
+      const QRect part = asked.intersected(QRect(QPoint(0, 0), view));
+      QCOMPARE(grabView(canvas, part), renderedView(canvas, part));
+      QCOMPARE(doc.lastRender(), full.copy(part)); // what the canvas last drew
+    }
+  }
+
+  // The same through a scroll area, as the window shows a large zoom.
+  void scrolledViewIsTheRender()
+  {
+    QLayer* canvas = new QLayer(kHeros, QSize(132, 196), XP, nullptr, nullptr, nullptr);
+    QScrollLayer scroll(canvas);
+    CharacterData& doc = *canvas->characterData();
+    QImage sheet = noiseSheet(doc.size());
+    QVERIFY(doc.addElementFromImage(sheet, ""));
+    doc.setSelectedCells({5});
+    canvas->setZoom(16);
+    canvas->updateSize();
+    scroll.resize(300, 200);
+    scroll.show();
+    const QImage full = doc.renderImage(uint32_t(doc.backgroundPixel()));
+    for (const QPoint& at : {QPoint(0, 0), QPoint(700, 1200), QPoint(1811, 2937)}) {
+      scroll.horizontalScrollBar()->setValue(at.x());
+      scroll.verticalScrollBar()->setValue(at.y());
+      const QPoint corner = -canvas->pos();
+      const QRect seen(corner, scroll.viewport()->size());
+      QCOMPARE(grabView(*canvas, seen), renderedView(*canvas, seen));
+      QCOMPARE(corner, at);
+    }
   }
 };
 

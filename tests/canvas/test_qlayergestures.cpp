@@ -1,12 +1,14 @@
 #include "tests/TestMain.h"
 
 #include "canvas/QLayer.h"
+#include "tests/canvas/CanvasGrab.h"
 #include "colour/QColorBox.h"
 #include "core/IniSettings.h"
 #include "tests/PromptRecorder.h"
 #include "tests/TestFiles.h"
 
 #include <QLabel>
+#include <QPainter>
 
 namespace {
 
@@ -33,10 +35,13 @@ struct Rig
   DrawScope scope;
   QLayer canvas;
   CharacterData& doc;
+  // Held by the rig's own key presses, carried by every event as a real
+  // keyboard's are.
+  Qt::KeyboardModifiers held;
 
   // elements drawing elements, named and sourced as the list shows them.
-  explicit Rig(int type = XP, int elements = 0, const std::string& source = std::string())
-    : canvas(QStringLiteral("Héros"), QSize(0, 0), type, nullptr, &box, nullptr)
+  explicit Rig(int type = XP, int elements = 0, const std::string& source = std::string(), QSize size = QSize(0, 0))
+    : canvas(QStringLiteral("Héros"), size, type, nullptr, &box, nullptr)
     , doc(*canvas.characterData())
   {
     canvas.setToolPointer(&tool);
@@ -51,10 +56,10 @@ struct Rig
     canvas.updateSize();
   }
 
-  void mouse(QEvent::Type type, const QPoint& at)
+  void mouse(QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons = Qt::LeftButton)
   {
-    QMouseEvent event(type, at, canvas.mapToGlobal(at), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent event(type, at, canvas.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : buttons, held);
     QCoreApplication::sendEvent(&canvas, &event);
   }
   void drag(const QPoint& from, const QPoint& to)
@@ -65,7 +70,11 @@ struct Rig
   }
   void key(int key, QEvent::Type type = QEvent::KeyPress)
   {
-    QKeyEvent event(type, key, Qt::NoModifier);
+    const Qt::KeyboardModifier modifier = key == Qt::Key_Shift ? Qt::ShiftModifier
+        : key == Qt::Key_Control                                ? Qt::ControlModifier
+                                                                : Qt::NoModifier;
+    held.setFlag(modifier, type == QEvent::KeyPress);
+    QKeyEvent event(type, key, held);
     QCoreApplication::sendEvent(&canvas, &event);
   }
   QStringList steps()
@@ -181,7 +190,7 @@ private slots:
     QVERIFY(rig.doc.isListUpdatePending());
     // The preview marks the label only, mark by mark.
     rig.mouse(QEvent::MouseMove, QPoint(8, 4));
-    const QImage shown = rig.canvas.pixmap().toImage();
+    const QImage shown = grabView(rig.canvas, QRect(QPoint(0, 0), rig.canvas.size()));
     QCOMPARE(shown.pixel(4, 4), shown.pixel(8, 4));
     QCOMPARE(QColor(shown.pixel(8, 4)), QColor(128, 128, 128));
     rig.mouse(QEvent::MouseButtonRelease, QPoint(8, 4));
@@ -332,7 +341,8 @@ private slots:
     rig.mouse(QEvent::MouseButtonPress, QPoint(10, 10));
     rig.mouse(QEvent::MouseMove, QPoint(12, 11));
     rig.mouse(QEvent::MouseMove, QPoint(15, 13));
-    QCOMPARE(rig.canvas.pixmap().toImage(), QPixmap::fromImage(rig.doc.renderImage(kBlankPixel)).toImage());
+    const QRect all(QPoint(0, 0), rig.canvas.size());
+    QCOMPARE(grabView(rig.canvas, all), renderedView(rig.canvas, all));
     rig.mouse(QEvent::MouseButtonRelease, QPoint(15, 13));
     QCOMPARE(rig.doc.offset(0, 5), QPoint(7, 3));
     QCOMPARE(rig.doc.offset(0, 4), QPoint(0, 0));
@@ -357,6 +367,110 @@ private slots:
     rig.drag(offset + QPoint(8, 8), offset + QPoint(8, 8));
     QCOMPARE(rig.primary.rgba(), kBlue);
     QVERIFY(rig.steps().isEmpty());
+  }
+
+  // The previews are drawn over the view where the marks always were; once
+  // released, the view is the render again.
+  void previewsOverTheView_data()
+  {
+    QTest::addColumn<int>("tool");
+    QTest::newRow("pen") << int(PenTool);
+    QTest::newRow("rectangle") << int(RectTool);
+    QTest::newRow("line") << int(LineTool);
+  }
+  void previewsOverTheView()
+  {
+    QFETCH(int, tool);
+    Rig rig(XP, 1);
+    rig.doc.setSelectedElements({0});
+    rig.canvas.setZoom(4);
+    rig.canvas.updateSize();
+    rig.tool = static_cast<unsigned char>(tool);
+    const QRect all(QPoint(0, 0), rig.canvas.size());
+    QImage expected = renderedView(rig.canvas, all);
+    rig.mouse(QEvent::MouseButtonPress, QPoint(41, 62)); // sheet pixel (10, 15)
+    rig.mouse(QEvent::MouseMove, QPoint(50, 70));        // (12, 17)
+    rig.mouse(QEvent::MouseMove, QPoint(66, 79));        // (16, 19)
+    {
+      QPainter marks(&expected);
+      if (tool == PenTool)
+        for (const QPoint& p : {QPoint(10, 15), QPoint(11, 16), QPoint(12, 17), QPoint(13, 18), QPoint(14, 18),
+                                QPoint(15, 19), QPoint(16, 19)})
+          marks.fillRect(QRect(p * 4, QSize(4, 4)), QColor(128, 128, 128));
+      else if (tool == RectTool)
+        marks.drawRect(QRect(QPoint(40, 60), QPoint(67, 79)));
+      else
+        marks.drawLine(QPoint(40, 60), QPoint(64, 76));
+    }
+    QCOMPARE(grabView(rig.canvas, all), expected);
+    rig.mouse(QEvent::MouseButtonRelease, QPoint(66, 79));
+    QCOMPARE(grabView(rig.canvas, all), renderedView(rig.canvas, all));
+  }
+
+  // Two pointer positions far apart still give one unbroken stroke.
+  void fastStrokeHasNoGaps()
+  {
+    Rig rig(XP, 1);
+    rig.doc.setSelectedElements({0});
+    rig.tool = PenTool;
+    rig.mouse(QEvent::MouseButtonPress, QPoint(2, 2));
+    rig.mouse(QEvent::MouseMove, QPoint(22, 12));
+    rig.mouse(QEvent::MouseButtonRelease, QPoint(22, 12));
+    for (int i = 0; i <= 20; ++i)
+      QCOMPARE(word(rig.doc.image(0, 0), 2 + i, 2 + qRound(i / 2.0)), kRed);
+    QCOMPARE(rig.steps(), QStringList{"Pinceau"});
+  }
+
+  // A Ctrl whose release a dialog swallowed is not held for the next click.
+  void modifiersComeWithEachEvent()
+  {
+    Rig rig(XP, 1);
+    rig.doc.setSelectedCells({2});
+    rig.key(Qt::Key_Control);
+    rig.held = Qt::NoModifier; // released while a dialog had the focus
+    rig.drag(centreOf(rig.doc, 5), centreOf(rig.doc, 5));
+    QCOMPARE(rig.doc.selectedCells(), std::vector<int>{5});
+  }
+
+  // The release went to a modal window: the next bare move ends the stroke,
+  // and moves after it erase nothing.
+  void swallowedReleaseEndsTheGesture()
+  {
+    Rig rig(XP, 1);
+    QImage red(32, 48, QImage::Format_ARGB32);
+    red.fill(kRed);
+    rig.doc.images(0)[0] = red;
+    rig.doc.setSelectedElements({0});
+    rig.tool = RubberTool;
+    rig.mouse(QEvent::MouseButtonPress, QPoint(4, 4));
+    rig.mouse(QEvent::MouseMove, QPoint(6, 4));
+    rig.mouse(QEvent::MouseMove, QPoint(8, 4), Qt::NoButton);
+    QCOMPARE(rig.steps(), QStringList{"Gomme"});
+    rig.mouse(QEvent::MouseMove, QPoint(12, 20), Qt::NoButton);
+    QCOMPARE(word(rig.doc.image(0, 0), 12, 20), kRed);
+    QCOMPARE(word(rig.doc.image(0, 0), 8, 4), kRed);
+    QCOMPARE(word(rig.doc.image(0, 0), 6, 4), kBlankPixel);
+    QCOMPARE(rig.steps(), QStringList{"Gomme"});
+  }
+
+  // At zoom 1.5 a cell of 33 pixels is 49.5 view pixels wide: the press and
+  // the dot must agree on the cell, up to the sheet's last column.
+  void cellFollowsTheSheetPixel()
+  {
+    Rig rig(XP, 1, std::string(), QSize(132, 196));
+    rig.doc.setSelectedElements({0});
+    rig.canvas.setZoom(1.5);
+    rig.canvas.updateSize();
+    rig.tool = PenTool;
+    for (int x = 0; x < 198; ++x) {
+      const int cell = x < 50 ? 0 : x >= 149 ? 3 : -1;
+      if (cell < 0)
+        continue;
+      rig.drag(QPoint(x, 10), QPoint(x, 10));
+      QCOMPARE(int(rig.scope.cell), cell);
+      const QPoint dot = QPoint(int(x / 1.5), int(10 / 1.5)) - rig.doc.cellOrigin(cell);
+      QCOMPARE(rig.doc.image(0, cell).pixel(dot - rig.doc.offset(0, cell)), kRed);
+    }
   }
 };
 

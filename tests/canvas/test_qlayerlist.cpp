@@ -659,6 +659,15 @@ private slots:
     QVERIFY(pixelsOf(shot, kBand, QRect(0, 0, 150, shot.height())) > 2 * 150 * 10);
     QVERIFY(pixelsOf(shot, QColor(166, 166, 246), f.list.thumbRect()) > 0);
   }
+
+  // A Ctrl released while a dialog had the focus: a plain "a" is no Ctrl+A.
+  void plainKeyAfterASwallowedCtrl()
+  {
+    Fixture f(3);
+    QTest::keyPress(&f.list, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(&f.list, Qt::Key_A);
+    QVERIFY(f.doc().selectedElements().empty());
+  }
 };
 
 SK_TEST_MAIN(TestQLayerList)

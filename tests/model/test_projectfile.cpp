@@ -387,6 +387,7 @@ private slots:
   // Above the toolkit's own decoding limit, within the side limit.
   void largeCellReopens()
   {
+    allowLargestImages(); // as the program's start-up does
     CharacterData doc = makeDocument(XP, 1, 0);
     doc.image(0, 2) = blankImage(QSize(6000, 6000));
     doc.image(0, 2).setPixel(5999, 5999, 0xFF00FF00u);
