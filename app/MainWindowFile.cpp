@@ -13,6 +13,7 @@
 #include "core/PathUtils.h"
 #include "core/RecentFiles.h"
 #include "library/QAddLibraryCharacter.h"
+#include "library/QELSKCreator.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
@@ -560,8 +561,14 @@ void MainWindow::addElementLibrary()
   bool ok = false;
   const QString kind = prompts().item(this, QStringLiteral("Type d'élément"),
                                       QStringLiteral("Quel est le type de l'élément à rajouter ?"), items, 0, false, &ok);
-  if (!ok || kind != items.first())
+  if (!ok)
     return;
+  if (kind != items.first()) {
+    auto* creator = new QELSKCreator(kind == items[1] ? 0 : 1);
+    creator->setAttribute(Qt::WA_DeleteOnClose);
+    creator->show();
+    return;
+  }
   const QStringList files =
       askInRememberedFolder(FileDialogKind::OpenFiles, this, "pathLoadSingleElement", QDir::homePath(),
                             QStringLiteral("Chercher un élément"), QStringLiteral("Images (*.png)"));

@@ -1,14 +1,12 @@
 #include "canvas/QLayerListELSK.h"
 
 #include "model/CharacterData.h"
+#include "model/ElementFile.h"
 
 #include <QMenu>
 #include <QMouseEvent>
 
 namespace {
-
-// The source that marks the placeholder of an element file.
-const char kPlaceholderSource[] = "?SK?";
 
 int sourceNumber(const std::string& source)
 {

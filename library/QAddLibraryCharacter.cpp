@@ -174,12 +174,8 @@ void QAddLibraryCharacter::backElement() { setFolder(libraryParentPath(currentPa
 
 void QAddLibraryCharacter::changeValid(QString str)
 {
-  QString refusal;
-  if (str.isEmpty())
-    refusal = QStringLiteral("Le nom ne doit pas être vide.");
-  else if (!isValidFileName(str))
-    refusal = QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" &lt; > |.");
-  else if (!backButton->isEnabled())
+  QString refusal = elementNameRefusal(str);
+  if (refusal.isEmpty() && !backButton->isEnabled())
     refusal = kNoLayoutChosen;
   statusLabel->setText(refusal.isEmpty() ? greenStatus(QStringLiteral("Choisissez une catégorie et validez."))
                                          : redStatus(refusal));

@@ -15,6 +15,15 @@
 QString redStatus(const QString& text) { return QStringLiteral("<font color=\"#FF0000\">") + text + "</font>"; }
 QString greenStatus(const QString& text) { return QStringLiteral("<font color=\"#009900\">") + text + "</font>"; }
 
+QString elementNameRefusal(const QString& name)
+{
+  if (name.isEmpty())
+    return QStringLiteral("Le nom ne doit pas être vide.");
+  if (!isValidFileName(name))
+    return QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" &lt; > |.");
+  return QString();
+}
+
 QCategoryDialog::QCategoryDialog(QWidget* parent) : QDialog(parent)
 {
   setAttribute(Qt::WA_DeleteOnClose);

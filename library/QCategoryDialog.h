@@ -9,6 +9,9 @@ class QPushButton;
 // Rich-text status lines under a name field: red refuses, green accepts.
 QString redStatus(const QString& text);
 QString greenStatus(const QString& text);
+// Why the library windows refuse an element's file name, empty when they
+// accept it.
+QString elementNameRefusal(const QString& name);
 
 // "Créer une nouvelle catégorie": the name of a new category folder, checked
 // against the folder it goes into. Modal, shown rather than run, and deleted

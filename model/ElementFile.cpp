@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -74,11 +75,30 @@ uint32_t elementFileLoadSerial()
   return loadSerial;
 }
 
+std::vector<QImage> elementFileSheets(const CharacterData& composition, const std::vector<QImage>& sheetImages,
+                                      int& marker)
+{
+  std::vector<QImage> sheets;
+  marker = 0;
+  for (int e = 0; e < composition.elementCount(); ++e) {
+    const std::string& source = composition.source(e);
+    if (source == kPlaceholderSource) {
+      marker = e;
+      continue;
+    }
+    bool ok = false;
+    const int k = QString::fromStdString(source).toInt(&ok, 10);
+    sheets.push_back(ok && k >= 0 && k < static_cast<int>(sheetImages.size()) ? sheetImages[k] : QImage());
+  }
+  return sheets;
+}
+
 int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout)
 {
   // The count is one signed byte, and the reader refuses what it cannot size.
-  if (sheets.empty() || sheets.size() > 127 || (layout != XP && layout != VX) || marker < 0 ||
-      static_cast<std::size_t>(marker) > sheets.size())
+  if (sheets.empty() || sheets.size() > static_cast<std::size_t>(kMaxElementFileSheets) ||
+      (layout != XP && layout != VX) || marker < 0 || static_cast<std::size_t>(marker) > sheets.size() ||
+      std::any_of(sheets.begin(), sheets.end(), [](const QImage& s) { return s.isNull(); }))
     return QFileDevice::WriteError;
 
   QSize largest = sheets.front().size();

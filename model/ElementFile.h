@@ -12,6 +12,22 @@
 #include <string>
 #include <vector>
 
+// The source of the one entry of a composition that stands for the element a
+// character has selected when the file is added to it.
+inline constexpr char kPlaceholderSource[] = "?SK?";
+
+// The file stores its element count as one signed byte.
+inline constexpr int kMaxElementFileSheets = 127;
+
+// What an element file is written from: a composition whose simple elements
+// carry as source the decimal index of their sheet in sheetImages, and one
+// placeholder entry. Gives the sheets in the composition's order, without the
+// placeholder, and sets marker to the placeholder's position (the number of
+// sheets below it). A source naming no sheet leaves a null sheet there, which
+// the writer refuses.
+std::vector<QImage> elementFileSheets(const CharacterData& composition, const std::vector<QImage>& sheetImages,
+                                      int& marker);
+
 // Writes the sheets (bottom first, without the marker entry) with marker
 // elements below the target. Returns 0 on success, otherwise a file error code
 // (QFileDevice::FileError); an existing file is replaced only on success.

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QString>
 
-namespace {
-
 bool permissionRefused(const QString& path, bool writing)
 {
   const QFileInfo info(path);
@@ -16,8 +14,6 @@ bool permissionRefused(const QString& path, bool writing)
   const QFileInfo folder(info.absolutePath());
   return folder.isDir() && !folder.isWritable();
 }
-
-} // namespace
 
 std::string openErrorMessage(const QFileDevice& file, bool writing, const std::string& path)
 {

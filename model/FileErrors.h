@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 #include <string>
 
 class QFileDevice;
@@ -12,6 +14,10 @@ class QFileDevice;
 // reading, the file exists but is not readable; writing, the file exists and
 // is not writable, or its folder is not writable.
 std::string openErrorMessage(const QFileDevice& file, bool writing, const std::string& path);
+
+// Whether the access rights refuse the file: reading, it exists and is not
+// readable; writing, it exists and is not writable, or its folder is not.
+bool permissionRefused(const QString& path, bool writing);
 
 // A file that opened but could not be written or committed, or a document the
 // format cannot hold.

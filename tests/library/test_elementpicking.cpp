@@ -1,5 +1,6 @@
 // Picking colours on a zoomed element image, keying them out, and storing
 // the result in the library (its window, category dialog and command).
+#include "tests/LibraryWindows.h"
 #include "tests/PromptRecorder.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
@@ -46,24 +47,8 @@ QList<QImage> swatches(QWidget* dialog)
   return out;
 }
 
-QPushButton* button(QWidget* w, const QString& text)
-{
-  for (QPushButton* b : w->findChildren<QPushButton*>())
-    if (b->text() == text)
-      return b;
-  return nullptr;
-}
-void press(QWidget* w, const QString& text) { QTest::mouseClick(button(w, text), Qt::LeftButton); }
 QString status(QWidget* w) { return w->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)->text(); }
 LibraryDirModel* model(QWidget* w) { return static_cast<LibraryDirModel*>(w->findChild<QListViewKey*>()->model()); }
-
-// Activates the browser's entry of that name, as a double click does.
-void activate(QWidget* w, const QString& name)
-{
-  for (int row = 0; row < model(w)->rowCount(); ++row)
-    if (model(w)->fileName(model(w)->index(row)) == name)
-      emit w->findChild<QListViewKey*>()->activated(model(w)->index(row));
-}
 
 const QString kRed = "<font color=\"#FF0000\">", kGreen = "<font color=\"#009900\">";
 
