@@ -150,9 +150,10 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     return std::nullopt;
   }
 
-  // Each cell's PNG file is read from the file in order and decoded while the
-  // next ones are read.
+  // Each cell's PNG file is read from the file in order; the decoder turns
+  // them into the cells a batch at a time.
   std::array<CharacterData, 2> groups{CharacterData(layout, size), CharacterData(layout, size)};
+  // The decoder holds pointers to the cells until its batch is decoded.
   for (CharacterData& doc : groups) {
     doc.images().reserve(count);
     doc.offsets().reserve(count);

@@ -319,8 +319,8 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
     }
   if (in.status() != QDataStream::Ok)
     return false;
-  // Each cell's PNG file is read from the file in stream order and decoded
-  // while the next ones are read.
+  // Each cell's PNG file is read from the file in stream order; the decoder
+  // turns them into the cells a batch at a time.
   CellDecoder decoder;
   CellBudget budget;
   QByteArray png;

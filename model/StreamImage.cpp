@@ -9,11 +9,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
-#include <QtConcurrent/QtConcurrentRun>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
 
@@ -152,11 +149,11 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
 
 namespace {
 
-// Appends exactly n bytes of the device to out; false, allocating nothing,
-// when the device has fewer left.
-bool appendExactly(QIODevice& device, qint64 n, QByteArray& out)
+// Appends exactly n bytes of the device, which ends at end, to out; false,
+// allocating nothing, when the device has fewer left.
+bool appendExactly(QIODevice& device, qint64 end, qint64 n, QByteArray& out)
 {
-  if (n > device.size() - device.pos())
+  if (n > end - device.pos())
     return false;
   const qsizetype old = out.size();
   out.resize(old + static_cast<qsizetype>(n));
@@ -168,15 +165,16 @@ bool appendExactly(QIODevice& device, qint64 n, QByteArray& out)
 bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
 {
   png.clear();
+  const qint64 end = device.size();
   QByteArray marker;
-  if (!appendExactly(device, 4, marker))
+  if (!appendExactly(device, end, 4, marker))
     return false;
   if (bigEndian32(marker.constData()) == 0)
     return true;
   // The header chunk comes first and gives the decoded size: a cell that
   // would pass the bounds is refused before any pixel is allocated.
   constexpr qint64 kHeaderChunk = 8 + 13 + 4;
-  if (!appendExactly(device, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
+  if (!appendExactly(device, end, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
       bigEndian32(png.constData() + 8) != 13 || std::memcmp(png.constData() + 12, "IHDR", 4) != 0 ||
       !budget.take(bigEndian32(png.constData() + 16), bigEndian32(png.constData() + 20))) {
     png.clear();
@@ -184,12 +182,12 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
   }
   for (;;) {
     const qsizetype head = png.size();
-    if (!appendExactly(device, 8, png)) {
+    if (!appendExactly(device, end, 8, png)) {
       png.clear();
       return false;
     }
     const ChunkHead chunk = chunkHead(png.constData() + head);
-    if (!chunk.valid || !appendExactly(device, qint64(chunk.length) + 4, png)) {
+    if (!chunk.valid || !appendExactly(device, end, qint64(chunk.length) + 4, png)) {
       png.clear();
       return false;
     }
@@ -210,36 +208,32 @@ bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, Cel
   return read;
 }
 
-CellDecoder::~CellDecoder()
-{
-  finish();
-}
-
 void CellDecoder::add(const QByteArray& png, QImage* cell)
 {
   if (png.isEmpty()) {
     *cell = QImage();
     return;
   }
-  // One file per core waits at most: the reader is held back rather than
-  // the whole file gathered.
-  while (m_pending.size() >= static_cast<std::size_t>(std::max(1, QThread::idealThreadCount())))
-    waitOldest();
-  m_pending.push_back(QtConcurrent::run([png, cell] {
-    *cell = decodeCellPng(png);
-    return !cell->isNull();
-  }));
+  m_pngs.push_back(png);
+  m_cells.push_back(cell);
+  m_bytes += png.size();
+  if (m_bytes >= kBatchBytes)
+    decodeBatch();
 }
 
-void CellDecoder::waitOldest()
+void CellDecoder::decodeBatch()
 {
-  m_ok = m_pending.front().result() && m_ok;
-  m_pending.pop_front();
+  m_ok = runInParallel(m_cells.size(), [&](std::size_t i) {
+           *m_cells[i] = decodeCellPng(m_pngs[i]);
+           return !m_cells[i]->isNull();
+         }) && m_ok;
+  m_pngs.clear();
+  m_cells.clear();
+  m_bytes = 0;
 }
 
 bool CellDecoder::finish()
 {
-  while (!m_pending.empty())
-    waitOldest();
+  decodeBatch();
   return m_ok;
 }

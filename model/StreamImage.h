@@ -1,9 +1,7 @@
 #pragma once
 #include <QByteArray>
-#include <QFuture>
 #include <QImage>
 
-#include <deque>
 #include <vector>
 
 class QDataStream;
@@ -72,26 +70,24 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);
 // image.
 bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget);
 
-// Decodes cells on all cores while their PNG files are still being read, with
-// only a few files waiting for a core at once: reading a file costs its
-// decoded cells, not its whole size. The cells must outlive the decoder,
-// which waits for its work when destroyed.
+// Decodes cells on all cores a batch at a time while their PNG files are
+// read: reading a file costs its decoded cells and a few megabytes of PNG
+// files, never its whole size. Each cell is set by the time finish returns.
 class CellDecoder
 {
 public:
-  CellDecoder() = default;
-  CellDecoder(const CellDecoder&) = delete;
-  CellDecoder& operator=(const CellDecoder&) = delete;
-  ~CellDecoder();
-
   // An empty png stands for a null image.
   void add(const QByteArray& png, QImage* cell);
-  // Waits for every cell; false when any failed to decode.
+  // Decodes what is left; false when any cell failed to decode.
   bool finish();
 
 private:
-  void waitOldest();
+  static constexpr qsizetype kBatchBytes = qsizetype(8) << 20;
 
-  std::deque<QFuture<bool>> m_pending;
+  void decodeBatch();
+
+  std::vector<QByteArray> m_pngs;
+  std::vector<QImage*> m_cells;
+  qsizetype m_bytes = 0;
   bool m_ok = true;
 };
