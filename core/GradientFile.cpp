@@ -17,7 +17,7 @@ constexpr int kMaxStops = 32767; // the count is a signed 16-bit value
 
 QString damaged(const QString& path)
 {
-  return path + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
+  return path.toHtmlEscaped() + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
 }
 
 } // namespace

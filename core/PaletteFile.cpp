@@ -61,7 +61,7 @@ QColor hueColumnCell(int hue, int row, int rows)
 
 QString damaged(const QString& path)
 {
-  return path + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
+  return path.toHtmlEscaped() + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 namespace {
@@ -25,7 +26,7 @@ QString libraryParentPath(const QString& currentPath)
 {
   QString path = currentPath.left(currentPath.size() - 1);
   for (qsizetype i = path.size() - 1; i >= 1; --i)
-    if (path[i] == QLatin1Char('/') || path[i] == QLatin1Char('\\')) {
+    if (path[i] == QLatin1Char('/')) {
       path.truncate(i + 1);
       break;
     }
@@ -45,6 +46,8 @@ FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth)
 
 QPixmap libraryFilePicture(const QString& path)
 {
+  if (!QFileInfo(path).isFile())
+    return QPixmap();
   if (hasExtension(path, QStringLiteral("elsk")))
     return renderElementFilePreview(path.toUtf8().toStdString());
   return QPixmap(path);

@@ -10,7 +10,7 @@
 // in the current folder, else the program's folder followed by "/".
 QString libraryBasePath();
 
-// The folder above currentPath, cut after its last "/" or "\" (the first
+// The folder above currentPath, cut after its last "/" (the first
 // character never counts), never above "elements/".
 QString libraryParentPath(const QString& currentPath);
 inline bool isLibraryRoot(const QString& currentPath) { return currentPath == QLatin1String("elements/"); }
@@ -27,7 +27,8 @@ struct FolderLine
 FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth);
 
 // The picture of a file: an element file (".elsk", any case) flattened, any
-// other file read as an image. Null when the file does not read.
+// other file read as an image. Null when the file does not read or is not a
+// regular file.
 QPixmap libraryFilePicture(const QString& path);
 // The picture of a folder: that of its first "*.png" or "*.elsk" file that
 // pictures, in name order ignoring case. Null when none does.

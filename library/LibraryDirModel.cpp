@@ -20,6 +20,9 @@ void LibraryDirModel::refresh()
     m_entries = dir.entryInfoList({QStringLiteral("*.png"), QStringLiteral("*.elsk")},
                                   QDir::Files | QDir::AllDirs | QDir::NoDotAndDotDot,
                                   QDir::DirsFirst | QDir::Name | QDir::IgnoreCase);
+  // A link passes the filter whatever it points at: one to a device or a
+  // FIFO would never end reading, or never start.
+  m_entries.removeIf([](const QFileInfo& entry) { return !entry.isDir() && !entry.isFile(); });
   endResetModel();
 }
 

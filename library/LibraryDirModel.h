@@ -7,8 +7,9 @@
 // that a window shows (and a test reads) the folder as soon as it is set:
 // every sub-folder whatever its name, then the "*.png" and "*.elsk" files
 // (the case of the extension does not matter), each group by name ignoring
-// case, with no hidden entry and no "." or "..". A folder that does not
-// exist lists nothing.
+// case, with no hidden entry, no "." or ".." and nothing that is neither a
+// folder nor a regular file (a device, a FIFO or a socket, even through a
+// link). A folder that does not exist lists nothing.
 class LibraryDirModel : public QAbstractListModel
 {
   Q_OBJECT

@@ -79,6 +79,7 @@ QAddCharacterElementBox::QAddCharacterElementBox(QMdiArea* mdiArea, QLayerList* 
   closeBox->setChecked(true);
   previewLabel = new QLabel;
   pathLabel = new QLabel(this);
+  pathLabel->setTextFormat(Qt::PlainText); // folder names are shown as they are
   previewLabel->setMinimumSize(160, 224);
 
   basePath = libraryBasePath();

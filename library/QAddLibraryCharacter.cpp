@@ -80,6 +80,7 @@ QAddLibraryCharacter::QAddLibraryCharacter(const QStringList& files) : QWidget(n
   zoomBox = new QComboBox;
   zoomBox->addItems({QStringLiteral("Zoom x1.0"), QStringLiteral("Zoom x2.0"), QStringLiteral("Zoom x4.0")});
   folderLabel = new QLabel;
+  folderLabel->setTextFormat(Qt::PlainText); // folder names are shown as they are
 
   QFormLayout* nameRow = new QFormLayout;
   nameRow->addRow(QStringLiteral("Nom de l'élément"), nameField);
@@ -220,7 +221,7 @@ void QAddLibraryCharacter::updateColor(const QColor& rgb, int type)
 void QAddLibraryCharacter::updateZoom(int index)
 {
   preview->setZoom(std::ldexp(1.0, index));
-  previewArea->widget()->resize(preview->pixmap().size());
+  previewArea->widget()->resize(preview->shownSize());
 }
 
 void QAddLibraryCharacter::validModelIndex()
@@ -255,6 +256,6 @@ void QAddLibraryCharacter::validModelIndex()
   nameField->selectAll();
   resetColours();
   dirModel->refresh();
-  previewArea->widget()->resize(preview->pixmap().size());
+  previewArea->widget()->resize(preview->shownSize());
   changeValid(nameField->text());
 }

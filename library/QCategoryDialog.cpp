@@ -55,6 +55,8 @@ void QCategoryDialog::checkName(const QString& name, const QString& folder)
     refusal = QStringLiteral("Le nom ne doit pas être vide.");
   else if (!isValidFileName(name))
     refusal = QStringLiteral("La synthaxe du nom est mauvaise.");
+  else if (name.startsWith(QLatin1Char('.')))
+    refusal = QStringLiteral("Le nom ne doit pas commencer par un point."); // the browsers never list it
   else if (QFileInfo::exists(folder + name))
     refusal = QStringLiteral("Une catégorie portant le même nom existe déjà.");
   statusLabel->setText(refusal.isEmpty() ? greenStatus(QStringLiteral("Valider pour créer une nouvelle catégorie."))

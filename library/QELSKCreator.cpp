@@ -65,6 +65,7 @@ QELSKCreator::QELSKCreator(char type, QWidget* parent)
 
   layerList = new QLayerListELSK(&elementData);
   pathLabel = new QLabel;
+  pathLabel->setTextFormat(Qt::PlainText); // folder names are shown as they are
 
   QFormLayout* nameForm = new QFormLayout;
   nameForm->addRow(QStringLiteral("Nom de l'élément"), nameEdit);
@@ -276,5 +277,6 @@ void QELSKCreator::validModelIndex()
     prefix = QStringLiteral("Ce fichier n'a pas pu s'ouvrir :<br />");
   else
     prefix = QStringLiteral("Impossible de créer l'élément :<br />");
-  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path + ".", QString());
+  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path.toHtmlEscaped() + ".",
+                    QString());
 }

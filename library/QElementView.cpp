@@ -3,7 +3,8 @@
 #include "widgets/Prompts.h"
 
 #include <QMouseEvent>
-#include <QPixmap>
+#include <QPainter>
+#include <QPaintEvent>
 
 #include <cmath>
 
@@ -25,6 +26,7 @@ bool QElementView::load(const QString& path)
     return false;
   }
   imageSize = sourceImage.size();
+  shownImage = sourceImage.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   return true;
 }
 
@@ -43,14 +45,41 @@ void QElementView::setZoom(double factor)
   showAtZoom();
 }
 
+QSize QElementView::shownSize() const
+{
+  if (shownImage.isNull())
+    return QSize(0, 0);
+  return QSize(static_cast<int>(imageSize.width() * zoom), static_cast<int>(imageSize.height() * zoom));
+}
+
+QSize QElementView::sizeHint() const
+{
+  return shownSize();
+}
+
 void QElementView::showAtZoom()
 {
-  const int width = static_cast<int>(imageSize.width() * zoom);
-  const int height = static_cast<int>(imageSize.height() * zoom);
-  const QImage scaled = sourceImage.isNull()
-                            ? QImage()
-                            : sourceImage.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-  setPixmap(QPixmap::fromImage(scaled));
+  updateGeometry();
+  update();
+}
+
+void QElementView::paintEvent(QPaintEvent* event)
+{
+  if (shownImage.isNull())
+    return;
+  // The image pixels under the exposed part, whole, and where they land.
+  const QRect exposed = event->rect().intersected(QRect(QPoint(0, 0), shownSize()));
+  if (exposed.isEmpty())
+    return;
+  const int left = static_cast<int>(std::floor(exposed.left() / zoom));
+  const int top = static_cast<int>(std::floor(exposed.top() / zoom));
+  const int right = std::min(imageSize.width(), static_cast<int>(std::ceil((exposed.right() + 1) / zoom)));
+  const int bottom = std::min(imageSize.height(), static_cast<int>(std::ceil((exposed.bottom() + 1) / zoom)));
+  const QRect source(left, top, right - left, bottom - top);
+  const QRectF target(left * zoom, top * zoom, source.width() * zoom, source.height() * zoom);
+  QPainter painter(this);
+  painter.setClipRect(exposed);
+  painter.drawImage(target, shownImage, source);
 }
 
 void QElementView::mousePressEvent(QMouseEvent* event)

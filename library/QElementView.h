@@ -11,6 +11,9 @@ class QMouseEvent;
 // One element image shown enlarged without smoothing, so that single pixels
 // can be seen and hit; a left or right press reports the colour of the image
 // pixel under the pointer. It loads, shows, scales and reports, nothing more.
+// The enlarged picture is never built: each paint scales only the part of the
+// image that is exposed, so a zoomed large image costs no more memory than at
+// x1.
 class QElementView : public QLabel
 {
   Q_OBJECT
@@ -26,6 +29,10 @@ public:
   void setImage(const QString& path);
   // The size of the last image that loaded, not the widget's geometry.
   QSize size() const { return imageSize; }
+  // The image's size at the zoom in force, which the view asks to be shown
+  // at (empty while nothing has loaded).
+  QSize shownSize() const;
+  QSize sizeHint() const override;
 
 signals:
   // The picked colour, alpha included, and 0 for the left button, 1 for the
@@ -37,6 +44,7 @@ public slots:
 
 protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
 private:
   bool load(const QString& path);
@@ -44,6 +52,8 @@ private:
 
   QSize imageSize = QSize(-1, -1);
   QImage sourceImage;
+  // The last image that loaded, in the format painting scales fastest.
+  QImage shownImage;
   double zoom = 1.0;
 };
 

@@ -86,7 +86,7 @@ void QElementViewer::resetColours()
 void QElementViewer::updateZoom(int index)
 {
   view->setZoom(std::ldexp(1.0, index));
-  scrollArea->widget()->resize(view->pixmap().size());
+  scrollArea->widget()->resize(view->shownSize());
 }
 
 void QElementViewer::updateColor(const QColor& rgb, int type)
@@ -114,5 +114,5 @@ void QElementViewer::validModelIndex()
   updateTitle();
   zoomBox->setCurrentIndex(0);
   resetColours();
-  view->resize(view->pixmap().size());
+  view->resize(view->shownSize());
 }

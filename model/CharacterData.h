@@ -260,7 +260,8 @@ public:
   // under the one selected element and `above` right over it (without a
   // single selection, around the topmost element; into an empty character,
   // one after the other). The same elements stay selected wherever they
-  // went. False, nothing changed, when the sum would pass kMaxElements.
+  // went. False, nothing changed, when both groups are empty or the sum would
+  // pass kMaxElements.
   bool insertElementGroups(CharacterData& below, CharacterData& above);
   void duplicateElement(const int& element);
   void moveElement(int target);

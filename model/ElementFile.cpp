@@ -5,7 +5,6 @@
 #include "model/StreamImage.h"
 #include "core/SheetCut.h"
 
-#include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QSaveFile>
@@ -25,7 +24,7 @@ QString fileName(const std::string& path)
 
 std::string damaged(const std::string& path)
 {
-  return "Ce fichier est endommagé :<br />" + path + ".<br />Il est impossible de l'ouvrir.";
+  return "Ce fichier est endommagé :<br />" + escapedPath(path) + ".<br />Il est impossible de l'ouvrir.";
 }
 
 // Header then the cells of the documents' elements, in order, through a save
@@ -121,6 +120,10 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
 std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage)
 {
   QFile file(fileName(path));
+  if (isSpecialFile(file.fileName())) {
+    errorMessage = cannotOpenMessage(path);
+    return std::nullopt;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     errorMessage = openErrorMessage(file, false, path);
     return std::nullopt;
@@ -147,43 +150,38 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     return std::nullopt;
   }
 
-  // The cells are cut out of the rest of the file in order, then decoded side
-  // by side.
+  // Each cell's PNG file is read from the file in order; the decoder turns
+  // them into the cells a batch at a time.
   std::array<CharacterData, 2> groups{CharacterData(layout, size), CharacterData(layout, size)};
+  // The decoder holds pointers to the cells until its batch is decoded.
+  for (CharacterData& doc : groups) {
+    doc.images().reserve(count);
+    doc.offsets().reserve(count);
+  }
   const int cells = layout == XP ? 16 : 12;
-  QByteArray rest = file.readAll();
-  QBuffer buffer(&rest);
-  buffer.open(QIODevice::ReadOnly);
-  QDataStream points(&buffer);
-  points.setVersion(QDataStream::Qt_4_5);
-  std::vector<QByteArray> pngs;
+  in.setVersion(QDataStream::Qt_4_5);
+  CellDecoder decoder;
   CellBudget budget;
+  QByteArray png;
   for (int i = 0; i < count; ++i) {
     CharacterData& doc = groups[i < marker ? 0 : 1];
     doc.images().emplace_back(cells);
     doc.offsets().emplace_back(cells);
     for (int c = 0; c < cells; ++c) {
       QPoint& offset = doc.offsets().back()[c];
-      points >> offset;
+      in >> offset;
       offset = clampedOffset(offset);
-      qint64 pos = buffer.pos();
-      pngs.emplace_back();
-      if (points.status() != QDataStream::Ok || !sliceStreamImage(rest, pos, pngs.back(), budget) ||
-          !buffer.seek(pos)) {
+      if (in.status() != QDataStream::Ok || !readStreamImage(file, png, budget)) {
         errorMessage = damaged(path);
         return std::nullopt;
       }
+      decoder.add(png, &doc.images().back()[c]);
     }
     doc.names().push_back("Element " + std::to_string(i));
     doc.sources().push_back(path + "?" + std::to_string(i) + "_" + std::to_string(serial));
     doc.visibility().push_back(true);
   }
-  std::vector<QImage*> targets;
-  for (CharacterData& doc : groups)
-    for (auto& element : doc.images())
-      for (QImage& image : element)
-        targets.push_back(&image);
-  if (!decodeCellPngs(pngs, targets)) {
+  if (!decoder.finish()) {
     errorMessage = damaged(path);
     return std::nullopt;
   }

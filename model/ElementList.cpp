@@ -473,7 +473,7 @@ bool CharacterData::insertElementGroups(CharacterData& below, CharacterData& abo
   const int count = elementCount();
   const int belowCount = below.elementCount();
   const int aboveCount = above.elementCount();
-  if (!canAddElements(belowCount + aboveCount))
+  if (belowCount + aboveCount == 0 || !canAddElements(belowCount + aboveCount))
     return false;
   if (count == 0) {
     appendElements(below, true);

@@ -4,6 +4,22 @@
 #include <QFileInfo>
 #include <QString>
 
+std::string escapedPath(const std::string& path)
+{
+  return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())).toHtmlEscaped().toStdString();
+}
+
+bool isSpecialFile(const QString& path)
+{
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile();
+}
+
+std::string cannotOpenMessage(const std::string& path)
+{
+  return "Ce fichier n'a pas pu s'ouvrir :<br />" + escapedPath(path) + ".";
+}
+
 bool permissionRefused(const QString& path, bool writing)
 {
   const QFileInfo info(path);
@@ -23,19 +39,19 @@ std::string openErrorMessage(const QFileDevice& file, bool writing, const std::s
     prefix = writing ? "Vous n'avez pas la permission d'écrire dans ce fichier :<br />"
                      : "Vous n'avez pas la permission de lire ce fichier :<br />";
   } else if (file.error() == QFileDevice::OpenError) {
-    prefix = "Ce fichier n'a pas pu s'ouvrir :<br />";
+    return cannotOpenMessage(path);
   } else {
     prefix = "Impossible d'ouvrir le fichier :<br />";
   }
-  return prefix + path + ".";
+  return prefix + escapedPath(path) + ".";
 }
 
 std::string saveErrorMessage(const std::string& path)
 {
-  return "Impossible d'enregistrer le fichier :<br />" + path + ".";
+  return "Impossible d'enregistrer le fichier :<br />" + escapedPath(path) + ".";
 }
 
 std::string damagedFileMessage(const std::string& path)
 {
-  return path + " est endommagé.<br />Il est impossible de l'ouvrir.";
+  return escapedPath(path) + " est endommagé.<br />Il est impossible de l'ouvrir.";
 }

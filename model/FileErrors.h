@@ -5,8 +5,19 @@
 
 class QFileDevice;
 
-// The French messages of the file readers and writers. Each quotes the path
-// byte for byte.
+// The French messages of the file readers and writers. They are rich text
+// (lines break at "<br />"), so each quotes the path escaped for it: a "<" in
+// a name shows as itself.
+
+// The path as it reads inside such a message.
+std::string escapedPath(const std::string& path);
+
+// Whether path names something that exists but is not a regular file: a
+// folder, a device, a FIFO or a socket, directly or through a link. Opening a
+// FIFO waits for a writer and a device may never end, so the readers ask this
+// before they open anything, and refuse it with cannotOpenMessage.
+bool isSpecialFile(const QString& path);
+std::string cannotOpenMessage(const std::string& path);
 
 // Why a file did not open: the first part depends on the failure, then the
 // path, then ".". Linux reports a refused permission as a plain open error, so

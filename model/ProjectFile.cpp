@@ -141,14 +141,18 @@ qint64 bytesLeft(const QFile& file)
   return file.size() - file.pos();
 }
 
+// No name or source the editor writes comes near this; a longer line is a
+// damaged file, not one to gather in memory byte by byte.
+constexpr qsizetype kMaxLineBytes = 65536;
+
 // One line-feed-terminated line, the feed dropped; false at the end of the
-// file.
+// file or past kMaxLineBytes.
 bool readLatin1Line(QFile& file, std::string& text)
 {
   QByteArray bytes;
   char c = 0;
   for (;;) {
-    if (!file.getChar(&c))
+    if (bytes.size() > kMaxLineBytes || !file.getChar(&c))
       return false;
     if (c == '\n')
       break;
@@ -315,25 +319,20 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
     }
   if (in.status() != QDataStream::Ok)
     return false;
-  // The rest of the file is read at once and cut into the cells' PNG files in
-  // stream order; only then are they decoded, side by side.
-  const QByteArray rest = in.device()->readAll();
-  qint64 pos = 0;
-  std::vector<QByteArray> pngs;
+  // Each cell's PNG file is read from the file in stream order; the decoder
+  // turns them into the cells a batch at a time.
+  CellDecoder decoder;
   CellBudget budget;
+  QByteArray png;
   for (int e = 0; e < n; ++e)
-    for (size_t c = 0; c < doc.images(e).size(); ++c) {
-      pngs.emplace_back();
-      if (!sliceStreamImage(rest, pos, pngs.back(), budget)) {
+    for (QImage& image : doc.images(e)) {
+      if (!readStreamImage(*in.device(), png, budget)) {
         in.setStatus(QDataStream::ReadCorruptData);
         return false;
       }
+      decoder.add(png, &image);
     }
-  std::vector<QImage*> cells;
-  for (int e = 0; e < n; ++e)
-    for (QImage& image : doc.images(e))
-      cells.push_back(&image);
-  return decodeCellPngs(pngs, cells) && in.status() == QDataStream::Ok;
+  return decoder.finish() && in.status() == QDataStream::Ok;
 }
 
 } // namespace
@@ -368,6 +367,10 @@ bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char v
 bool CharacterData::loadProjectFile(const std::string& path, unsigned char* version)
 {
   QFile file(fileNameOf(path));
+  if (isSpecialFile(file.fileName())) {
+    m_errorMessage = cannotOpenMessage(path);
+    return false;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     m_errorMessage = openErrorMessage(file, false, path);
     return false;

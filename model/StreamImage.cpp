@@ -137,18 +137,6 @@ bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteAr
   return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
 }
 
-bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells)
-{
-  return runInParallel(cells.size(), [&](std::size_t i) {
-    if (pngs[i].isEmpty()) {
-      *cells[i] = QImage();
-      return true;
-    }
-    *cells[i] = decodeCellPng(pngs[i]);
-    return !cells[i]->isNull();
-  });
-}
-
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
 {
   if (png.isEmpty()) {
@@ -159,38 +147,93 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
   out.writeRawData(png.constData(), static_cast<int>(png.size()));
 }
 
-bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget)
+namespace {
+
+// Appends exactly n bytes of the device, which ends at end, to out; false,
+// allocating nothing, when the device has fewer left.
+bool appendExactly(QIODevice& device, qint64 end, qint64 n, QByteArray& out)
+{
+  if (n > end - device.pos())
+    return false;
+  const qsizetype old = out.size();
+  out.resize(old + static_cast<qsizetype>(n));
+  return device.read(out.data() + old, n) == n;
+}
+
+} // namespace
+
+bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
 {
   png.clear();
-  const qint64 size = bytes.size();
-  const char* data = bytes.constData();
-  if (size - pos < 4)
+  const qint64 end = device.size();
+  QByteArray marker;
+  if (!appendExactly(device, end, 4, marker))
     return false;
-  const quint32 marker = bigEndian32(data + pos);
-  pos += 4;
-  if (marker == 0)
+  if (bigEndian32(marker.constData()) == 0)
     return true;
-  const qint64 start = pos;
-  if (size - pos < 8 || std::memcmp(data + pos, kPngSignature, 8) != 0)
-    return false;
-  pos += 8;
   // The header chunk comes first and gives the decoded size: a cell that
   // would pass the bounds is refused before any pixel is allocated.
   constexpr qint64 kHeaderChunk = 8 + 13 + 4;
-  if (size - pos < kHeaderChunk || bigEndian32(data + pos) != 13 || std::memcmp(data + pos + 4, "IHDR", 4) != 0 ||
-      !budget.take(bigEndian32(data + pos + 8), bigEndian32(data + pos + 12)))
+  if (!appendExactly(device, end, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
+      bigEndian32(png.constData() + 8) != 13 || std::memcmp(png.constData() + 12, "IHDR", 4) != 0 ||
+      !budget.take(bigEndian32(png.constData() + 16), bigEndian32(png.constData() + 20))) {
+    png.clear();
     return false;
-  for (;;) {
-    if (size - pos < 8)
-      return false;
-    const ChunkHead chunk = chunkHead(data + pos);
-    if (!chunk.valid || qint64(chunk.length) + 12 > size - pos)
-      return false;
-    pos += qint64(chunk.length) + 12;
-    if (chunk.last)
-      break;
   }
-  // A view into bytes: no copy, valid while bytes lives.
-  png = QByteArray::fromRawData(data + start, static_cast<qsizetype>(pos - start));
-  return true;
+  for (;;) {
+    const qsizetype head = png.size();
+    if (!appendExactly(device, end, 8, png)) {
+      png.clear();
+      return false;
+    }
+    const ChunkHead chunk = chunkHead(png.constData() + head);
+    if (!chunk.valid || !appendExactly(device, end, qint64(chunk.length) + 4, png)) {
+      png.clear();
+      return false;
+    }
+    if (chunk.last)
+      return true;
+  }
+}
+
+bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget)
+{
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  if (!buffer.seek(pos))
+    return false;
+  const bool read = readStreamImage(buffer, png, budget);
+  pos = buffer.pos();
+  return read;
+}
+
+void CellDecoder::add(const QByteArray& png, QImage* cell)
+{
+  if (png.isEmpty()) {
+    *cell = QImage();
+    return;
+  }
+  m_pngs.push_back(png);
+  m_cells.push_back(cell);
+  m_bytes += png.size();
+  if (m_bytes >= kBatchBytes)
+    decodeBatch();
+}
+
+void CellDecoder::decodeBatch()
+{
+  m_ok = runInParallel(m_cells.size(), [&](std::size_t i) {
+           *m_cells[i] = decodeCellPng(m_pngs[i]);
+           return !m_cells[i]->isNull();
+         }) && m_ok;
+  m_pngs.clear();
+  m_cells.clear();
+  m_bytes = 0;
+}
+
+bool CellDecoder::finish()
+{
+  decodeBatch();
+  return m_ok;
 }

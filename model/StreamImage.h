@@ -5,6 +5,7 @@
 #include <vector>
 
 class QDataStream;
+class QIODevice;
 class QString;
 
 // Cell images in the data-stream encoding of stream version Qt_4_5: a 32-bit
@@ -49,20 +50,44 @@ bool writePng(const QString& path, const QImage& image);
 // null image when the bytes do not decode.
 QImage decodeCellPng(const QByteArray& png);
 
-// Both for many cells at once, on all cores. pngs[i] belongs to cells[i]; an
-// empty png stands for a null image. False when any cell fails, or, for the
-// encoding, when the cells together pass the decoding budget.
+// encodeCellPng for many cells at once, on all cores. pngs[i] belongs to
+// cells[i]; an empty png stands for a null image. False when any cell fails,
+// or when the cells together pass the decoding budget.
 bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs);
-bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells);
 
 // Writes the marker and the PNG file made by encodeCellPng.
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 
 // Reads one marker and, for a non-null image, the PNG file up to the end of
-// its IEND chunk, from bytes already in memory starting at pos, which moves
-// past the image; png stays empty for a null image. Chunk lengths are checked
-// against the bytes left, and the size that the header chunk declares is
-// charged to budget before anything is decoded. png is a view into bytes (no
-// copy): keep bytes alive while it is used. False on a truncated or malformed
-// image, or one over budget.
+// its IEND chunk, from the device at its position, which moves past the
+// image; png stays empty for a null image. Every chunk length is checked
+// against the bytes the device has left before it is read, and the size that
+// the header chunk declares is charged to budget before anything is decoded.
+// False on a truncated or malformed image, or one over budget.
+bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);
+
+// The same from bytes already in memory starting at pos, which moves past the
+// image.
 bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget);
+
+// Decodes cells on all cores a batch at a time while their PNG files are
+// read: reading a file costs its decoded cells and a few megabytes of PNG
+// files, never its whole size. Each cell is set by the time finish returns.
+class CellDecoder
+{
+public:
+  // An empty png stands for a null image.
+  void add(const QByteArray& png, QImage* cell);
+  // Decodes what is left; false when any cell failed to decode.
+  bool finish();
+
+private:
+  static constexpr qsizetype kBatchBytes = qsizetype(8) << 20;
+
+  void decodeBatch();
+
+  std::vector<QByteArray> m_pngs;
+  std::vector<QImage*> m_cells;
+  qsizetype m_bytes = 0;
+  bool m_ok = true;
+};

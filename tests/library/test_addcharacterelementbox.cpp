@@ -1,6 +1,7 @@
 // "Ajouter des éléments": browsing the library and adding to the character
 // that the MDI area holds current.
 #include "tests/PromptRecorder.h"
+#include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 
 #include "app/MainWindow.h"
@@ -13,6 +14,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QCheckBox>
+#include <QDataStream>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -172,6 +174,22 @@ private slots:
       for (const QImage& cell : document.images().back())
         QVERIFY(cell.size() == QSize(32, 48) && cell == blankImage(QSize(32, 48)));
     }
+  }
+
+  void elementFileWithNoElementAddsNothing()
+  {
+    QByteArray none(1, '\0');
+    QDataStream out(&none, QIODevice::Append);
+    out << QSize(128, 192) << qint8(0) << qint8(0) << qint8(XP);
+    writeAll("elements/XP/none.elsk", none);
+    PromptRecorder recorder;
+    MainWindow window;
+    QLayer* canvas = open(window, XP, 2);
+    enter(newBox(window), "none.elsk");
+    QVERIFY(recorder.asked.isEmpty());
+    QCOMPARE(canvas->characterData()->elementCount(), 2);
+    QCOMPARE(canvas->history()->count(), 1);
+    QVERIFY(!canvas->isModified());
   }
 
   void conversionCutsTheSheetInItsOwnLayout()

@@ -87,13 +87,28 @@ private slots:
     QElementView view(makeImage("a.png", size.width(), size.height()));
     view.setZoom(zoom);
     view.setZoom(-1.0); // ignored, as is any factor that is not positive and finite
-    QTEST(view.pixmap().size(), "shown");
+    QTEST(view.shownSize(), "shown");
     QSignalSpy spy(&view, &QElementView::changeColor);
     QTest::failOnWarning(QRegularExpression(".*"));
     QTest::mousePress(&view, Qt::MouseButton(button), Qt::NoModifier, point);
     QCOMPARE(spy.size(), colour.isValid() ? 1 : 0);
     if (colour.isValid())
       QCOMPARE(spy[0], QVariantList({colour, button == Qt::LeftButton ? 0 : 1}));
+  }
+
+  void paintsOnlyTheExposedPixelsEnlarged()
+  {
+    QImage image(5, 3, QImage::Format_ARGB32);
+    for (int i = 0; i < 15; ++i)
+      image.setPixel(i % 5, i / 5, qRgb(50 * (i % 5), 120 * (i / 5), 17 * i));
+    QVERIFY(image.save("opaque.png"));
+    QElementView view("opaque.png");
+    view.setZoom(4.0);
+    view.resize(view.shownSize());
+    const QRect part(3, 5, 11, 6);
+    QCOMPARE(view.grab(part).toImage().convertToFormat(QImage::Format_RGB32),
+             image.scaled(20, 12, Qt::IgnoreAspectRatio, Qt::FastTransformation).copy(part)
+                 .convertToFormat(QImage::Format_RGB32));
   }
 
   void failedLoadsKeepThePicture()
@@ -104,10 +119,10 @@ private slots:
     QCOMPARE(prompts.titles(), QStringList({"Erreur"}));
     QCOMPARE(prompts.asked[0].text, QString("Impossible d'ouvrir missing.png"));
     QVERIFY(view.image().isNull());
-    QCOMPARE(view.pixmap().size(), QSize(10, 20));
+    QCOMPARE(view.shownSize(), QSize(10, 20));
     view.setZoom(4.0);
     view.setImage(makeImage("b.png", 3, 5));
-    QCOMPARE(view.pixmap().size(), QSize(12, 20));
+    QCOMPARE(view.shownSize(), QSize(12, 20));
   }
 
   void keying_data()
@@ -156,7 +171,7 @@ private slots:
     press(&viewer, "Valider");
     QCOMPARE(viewer.windowTitle(), QString("Gestion de la transparence (3/3)"));
     QCOMPARE(zoom->currentText(), QString("Zoom x1.0"));
-    QCOMPARE(view->pixmap().size(), QSize(6, 6));
+    QCOMPARE(view->shownSize(), QSize(6, 6));
     QCOMPARE(swatches(&viewer), QList<QImage>({bare(), bare()}));
     press(&viewer, "Valider");
     QCOMPARE(list.size(), size_t(2));
@@ -226,7 +241,7 @@ private slots:
     QCOMPARE(qAlpha(stored.pixel(0, 0)), 0);
     QCOMPARE(window.windowTitle(), QString("Ajouter un élément à la bibliothèque (2/3)"));
     QCOMPARE(window.findChild<QComboBox*>()->currentText(), QString("Zoom x1.0"));
-    QCOMPARE(preview->pixmap().size(), QSize(3, 2));
+    QCOMPARE(preview->shownSize(), QSize(3, 2));
     QCOMPARE(name->text(), QString("b.png"));
     QCOMPARE(model(&window)->folder(), QString("elements/XP/"));
     QCOMPARE(swatches(&window), QList<QImage>({bare(), bare()}));
@@ -261,6 +276,8 @@ private slots:
     QCOMPARE(dialog->statusLabel->text(), kRed + "Une catégorie portant le même nom existe déjà.</font>");
     dialog->nameField->setText("a/b");
     QCOMPARE(dialog->statusLabel->text(), kRed + "La synthaxe du nom est mauvaise.</font>");
+    dialog->nameField->setText(".Monstres"); // the browsers never list it
+    QCOMPARE(dialog->statusLabel->text(), kRed + "Le nom ne doit pas commencer par un point.</font>");
     QVERIFY(!dialog->validButton->isEnabled());
     dialog->nameField->setText("Capes");
     QVERIFY(dialog->validButton->isEnabled());
@@ -277,6 +294,25 @@ private slots:
     press(dialog, "Valider");
     QCOMPARE(prompts.titles(), QStringList({"Erreur"}));
     QCOMPARE(prompts.asked.last().text, QString("Impossible de créer la nouvelle catégorie : Late."));
+  }
+
+  void foldersNamedLikeMarkupOrWithABackslash()
+  {
+    QVERIFY(QDir().mkpath("elements/XP/a\\b") && QDir().mkpath("elements/XP/<b>gras"));
+    QAddLibraryCharacter window({makeImage("a.png"), makeImage("b.png")});
+    activate(&window, "XP");
+    activate(&window, "a\\b");
+    window.findChild<QLineEdit*>()->setText("hero");
+    press(&window, "Valider");
+    QVERIFY(QFile::exists("elements/XP/a\\b/hero.png"));
+    press(&window, "Précédent");
+    QCOMPARE(model(&window)->folder(), QString("elements/XP/"));
+    activate(&window, "<b>gras");
+    QLabel* line = nullptr;
+    for (QLabel* label : window.findChildren<QLabel*>())
+      line = label->text().startsWith("Dossier actuel : ") ? label : line;
+    QVERIFY(line && line->textFormat() == Qt::PlainText);
+    QCOMPARE(line->text(), QString("Dossier actuel : XP/<b>gras/"));
   }
 
   void commandAsksTypeThenFiles()

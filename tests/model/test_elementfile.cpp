@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 
 namespace {
 
@@ -228,6 +230,47 @@ private slots:
     std::string error;
     QVERIFY(!loadElementFile("absent.elsk", error));
     QCOMPARE(error, std::string("Ce fichier n'a pas pu s'ouvrir :<br />absent.elsk."));
+  }
+
+  void onlyRegularFilesAreOpened_data()
+  {
+    QTest::addColumn<QString>("kind");
+    for (const char* extension : {".elsk", ".sk"})
+      for (const char* kind : {"device", "fifo", "folder", "missing x<y&"})
+        QTest::addRow("%s %s", kind, extension) << QString(kind) + extension;
+  }
+  void onlyRegularFilesAreOpened()
+  {
+    // A FIFO would block the open for ever and a device would be read to the
+    // end of memory: both are refused before anything is opened.
+    QFETCH(QString, kind);
+    QVERIFY(kind.startsWith("missing") || (kind.startsWith("device") ? QFile::link("/dev/zero", kind)
+                                           : kind.startsWith("fifo") ? mkfifo(qPrintable(kind), 0600) == 0
+                                                                     : QDir().mkdir(kind)));
+    const std::string path = kind.toStdString();
+    std::string error;
+    if (kind.endsWith(".elsk")) {
+      QVERIFY(!loadElementFile(path, error));
+    } else {
+      CharacterData doc;
+      QVERIFY(!doc.loadProjectFile(path));
+      error = doc.errorMessage();
+    }
+    QCOMPARE(error, "Ce fichier n'a pas pu s'ouvrir :<br />" + kind.toHtmlEscaped().toStdString() + ".");
+  }
+
+  void hugeFileReadsOnlyItsCells()
+  {
+    // 2 GB, nearly all of it a hole past one element of empty cells.
+    writeAll("sparse.elsk", header(128, 192, 1, 0, XP));
+    QFile file("sparse.elsk");
+    QVERIFY(file.resize(qint64(2) << 30));
+    std::string error;
+    const auto groups = loadElementFile("sparse.elsk", error);
+    QVERIFY(groups && error.empty());
+    QCOMPARE((*groups)[1].elementCount(), 1);
+    for (const QImage& cell : (*groups)[1].images(0))
+      QVERIFY(cell.isNull());
   }
 
   void previewIsGroupOneOverGroupZero()
