@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -162,8 +163,9 @@ private:
   // A release, or a move with no button held while a gesture runs.
   void endGesture(const QPoint& sheetPixel);
   void startStroke(const QPoint& sheetPixel, int cell);
-  // Lays the pen's footprint at every point from the last one to q, so a
-  // fast stroke leaves no gaps.
+  // Calls visit at every point of the straight segment after from up to to,
+  // so a fast stroke leaves no gaps between two pointer positions.
+  static void walkSegment(const QPoint& from, const QPoint& to, const std::function<void(const QPoint&)>& visit);
   void penTo(const QPoint& cellPoint);
   void continueStroke(const QPoint& sheetPixel);
   void finishStroke(const QPoint& sheetPixel);
