@@ -12,6 +12,21 @@ uint32_t shifted(uint32_t pixel, float hue, float saturation, float lightness, b
   return word(image, 0, 0);
 }
 
+// Runs, a few thousand distinct colours and every alpha.
+QImage oddColours()
+{
+  QImage image(257, 64, QImage::Format_ARGB32);
+  uint32_t seed = 12345;
+  for (int y = 0; y < image.height(); ++y) {
+    uint32_t* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      line[x] = x % 7 < 3 && x > 0 ? line[x - 1] : (seed >> 8 & 0x00FFF0F3u) | (seed << 24);
+    }
+  }
+  return image;
+}
+
 } // namespace
 
 class TestColourShift : public QObject
@@ -47,6 +62,8 @@ private slots:
     QTest::newRow("lightness beyond +100") << 0x80FF0000u << 0.f << 0.f << 200.f << false << 0x80FFFFFFu;
     QTest::newRow("lightness beyond -100") << 0x80FF0000u << 0.f << 0.f << -200.f << false << 0x80000000u;
     QTest::newRow("saturation beyond +100") << 0x40804040u << 0.f << 300.f << 0.f << false << 0x40FF0000u;
+    // Any shift but the zero one still makes the round trip, truncations included.
+    QTest::newRow("hue +1") << 0xFF336699u << 1.f << 0.f << 0.f << false << 0xFF336499u;
     for (uint32_t c : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu, 0xFF000000u})
       QTest::addRow("zero shift keeps %08x", c) << uint(c) << 0.f << 0.f << 0.f << false << uint(c);
   }
@@ -67,16 +84,7 @@ private slots:
   // each pixel gives on its own, whatever the order and repetition of colours.
   void imageMatchesPixelByPixel()
   {
-    QImage image(257, 64, QImage::Format_ARGB32);
-    uint32_t seed = 12345;
-    for (int y = 0; y < image.height(); ++y) {
-      uint32_t* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
-      for (int x = 0; x < image.width(); ++x) {
-        seed = seed * 1664525u + 1013904223u;
-        // Runs, a few thousand distinct colours and every alpha.
-        line[x] = x % 7 < 3 && x > 0 ? line[x - 1] : (seed >> 8 & 0x00FFF0F3u) | (seed << 24);
-      }
-    }
+    const QImage image = oddColours();
     const TslShift shift{37.f, -20.f, 15.f};
     QImage whole = image.copy();
     applyTslShift(shift, whole, false, false, QImage());
@@ -86,6 +94,21 @@ private slots:
         if (word(whole, x, y) != alone)
           QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
       }
+  }
+
+  // The dialog at 0 / 0 / 0 and the mass save's first tint, in place and from
+  // a snapshot: not one word moves.
+  void zeroShiftChangesNothing()
+  {
+    const QImage image = oddColours();
+    QImage inPlace = image.copy();
+    applyTslShift(TslShift{}, inPlace, false, false, QImage());
+    QCOMPARE(inPlace, image);
+    QImage fromSource = filled(image.width(), image.height(), kBlankPixel);
+    applyTslShift(TslShift{}, fromSource, false, true, image);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        QCOMPARE(word(fromSource, x, y), word(image, x, y) >> 24 ? word(image, x, y) : kBlankPixel);
   }
 
   void fromSourceReadsOnlyWhatTheSourceCovers()
