@@ -8,6 +8,7 @@
 #include "library/LibraryDirModel.h"
 #include "library/QCategoryDialog.h"
 #include "library/QElementView.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 #include "widgets/QListViewKey.h"
 
@@ -116,6 +117,7 @@ QAddLibraryCharacter::QAddLibraryCharacter(const QStringList& files) : QWidget(n
   connect(backButton, &QPushButton::clicked, this, &QAddLibraryCharacter::backElement);
   connect(newCategoryButton, &QPushButton::clicked, this, &QAddLibraryCharacter::makeADir);
   connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancelButton);
   connect(nameField, &QLineEdit::textChanged, this, &QAddLibraryCharacter::changeValid);
   connect(preview, &QElementView::changeColor, this, &QAddLibraryCharacter::updateColor);
   connect(zoomBox, &QComboBox::currentIndexChanged, this, &QAddLibraryCharacter::updateZoom);

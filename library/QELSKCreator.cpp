@@ -2,12 +2,14 @@
 
 #include "canvas/QLayerListELSK.h"
 #include "core/PathUtils.h"
+#include "core/SaveFile.h"
 #include "library/LibraryBrowsing.h"
 #include "library/LibraryDirModel.h"
 #include "library/QCategoryDialog.h"
 #include "library/QElementViewer.h"
 #include "model/ElementFile.h"
 #include "model/FileErrors.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 #include "widgets/QListViewKey.h"
 
@@ -105,6 +107,7 @@ QELSKCreator::QELSKCreator(char type, QWidget* parent)
   connect(layerList, &QLayerListELSK::deleteElement, this, &QELSKCreator::updateInformation);
   connect(addButton, &QPushButton::clicked, this, &QELSKCreator::addSingleElement);
   connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancelButton);
 
   setWindowTitle(elementData.type() == 0 ? QStringLiteral("Ajouter un Elément Sorvel Kit XP à la bibliothèque")
                                          : QStringLiteral("Ajouter un Elément Sorvel Kit VX à la bibliothèque"));

@@ -249,6 +249,14 @@ private slots:
     QVERIFY(!window.isVisible());
   }
 
+  void escapeIsCancel()
+  {
+    QAddLibraryCharacter window({makeImage("a.png")});
+    window.show();
+    QTest::keyClick(window.findChild<QListViewKey*>(), Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+  }
+
   void categoryDialog()
   {
     PromptRecorder prompts;

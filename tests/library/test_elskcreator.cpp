@@ -205,6 +205,10 @@ private slots:
     }
     press(&window, "Valider");
     QCOMPARE(readBack(kArmure), QString("0 0 2 01"));
+    QVERIFY(!window.isVisible());
+    window.show(); // Escape is "Annuler"
+    QTest::keyClick(window.findChild<QListViewKey*>(), Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
   }
 };
 
