@@ -71,8 +71,8 @@ public:
   void stepZoom(int direction); // 0 in, 1 out
   QPoint cellPosition(int cell) const;
 
-  // Results: 0 the write failed (the reason in the document's error text),
-  // 1 written, 2 the user cancelled the file dialog.
+  // Results: 0 the write failed (see reportSaveFailure), 1 written, 2 the
+  // user cancelled the file dialog.
   unsigned char saveAs();
   // Asks for a file only when the document has none yet.
   unsigned char save();
@@ -88,6 +88,9 @@ public:
   // Save answered to a close question: true once saved; a failed write is
   // reported under "Fermeture", a cancelled file dialog silently.
   bool saveBeforeClose(QWidget* parent);
+  // The message of the last failed write, under title, with the file's path
+  // and the reason as its detailed text.
+  void reportSaveFailure(QWidget* parent, const QString& title) const;
 
   void setModified(bool modified);
   // A change the snapshots do not hold (the background colour): the document
@@ -208,6 +211,7 @@ private:
   UndoHistory m_history;
   QString m_name;
   QString m_filePath;
+  QString m_saveFailure; // path and reason of the last failed write
   QMdiArea* m_mdiArea;
   QColorBox* m_colorBox;
   QPoint m_dragPoint;

@@ -236,9 +236,11 @@ void QAddLibraryCharacter::validModelIndex()
                          name + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
-  if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name)) {
+  QString reason;
+  if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name, &reason)) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de créer l'élément : ") + name + ".", QString());
+                      QStringLiteral("Impossible de créer l'élément : ") + name + ".",
+                      saveFailureDetail(folder + name, reason));
     return;
   }
   if (index + 1 == files.size()) {

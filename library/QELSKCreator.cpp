@@ -265,8 +265,9 @@ void QELSKCreator::validModelIndex()
   int marker = 0;
   const std::vector<QImage> sheets = elementFileSheets(elementData, records, marker);
   const QString path = folder + name;
+  QString reason;
   const int result = saveElementFile(path.toUtf8().constData(), sheets, static_cast<char>(marker),
-                                     static_cast<char>(elementData.type()));
+                                     static_cast<char>(elementData.type()), &reason);
   if (result == 0) {
     close();
     return;
@@ -279,5 +280,6 @@ void QELSKCreator::validModelIndex()
     prefix = QStringLiteral("Ce fichier n'a pas pu s'ouvrir :<br />");
   else
     prefix = QStringLiteral("Impossible de créer l'élément :<br />");
-  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path + ".", QString());
+  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path + ".",
+                    saveFailureDetail(path, reason));
 }

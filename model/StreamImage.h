@@ -51,8 +51,10 @@ QImage decodeCellPng(const QByteArray& png);
 
 // Both for many cells at once, on all cores. pngs[i] belongs to cells[i]; an
 // empty png stands for a null image. False when any cell fails, or, for the
-// encoding, when the cells together pass the decoding budget.
-bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs);
+// encoding, when the cells together pass the decoding budget; reason then
+// says which.
+bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs,
+                    QString* reason = nullptr);
 bool decodeCellPngs(const std::vector<QByteArray>& pngs, const std::vector<QImage*>& cells);
 
 // Writes the marker and the PNG file made by encodeCellPng.
