@@ -4,6 +4,8 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace {
 
 bool failed(QSaveFile& file, const QString& why, QString* reason)
@@ -23,10 +25,16 @@ bool openFailed(const QSaveFile& file, QString* reason)
 
 } // namespace
 
+QString writeReason(const QSaveFile& file)
+{
+  return errno ? qt_error_string(errno) : file.errorString();
+}
+
 bool commitSaveFile(QSaveFile& file, QString* reason)
 {
+  errno = 0;
   if (!file.flush() || file.error() != QFileDevice::NoError)
-    return failed(file, file.errorString(), reason);
+    return failed(file, writeReason(file), reason);
   if (file.commit())
     return true;
   if (reason)
@@ -40,8 +48,9 @@ bool savePngFile(const QImage& image, const QString& path, QString* reason)
   if (!file.open(QIODevice::WriteOnly))
     return openFailed(file, reason);
   QImageWriter writer(&file, "PNG");
+  errno = 0;
   if (!writer.write(image))
-    return failed(file, file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString(), reason);
+    return failed(file, file.error() != QFileDevice::NoError ? writeReason(file) : writer.errorString(), reason);
   return commitSaveFile(file, reason);
 }
 
@@ -50,8 +59,9 @@ bool saveWholeFile(const QString& path, const QByteArray& bytes, QString* reason
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return openFailed(file, reason);
+  errno = 0;
   if (file.write(bytes) != bytes.size())
-    return failed(file, file.errorString(), reason);
+    return failed(file, writeReason(file), reason);
   return commitSaveFile(file, reason);
 }
 

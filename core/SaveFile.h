@@ -7,6 +7,11 @@ class QString;
 // Each writer below can tell why it failed: given a reason, it receives the
 // save file's own error text.
 
+// Why writing into file failed. A write cut short by a full disk leaves the
+// device without an error text of its own while the system's is still in
+// errno: the caller clears errno before writing, and the system's text wins.
+QString writeReason(const QSaveFile& file);
+
 // Flushes and commits a save file. Small files sit in the device's buffer
 // until close, where a failed write would otherwise go unnoticed and a short
 // file replace the old one: the flush is checked before the commit, and the

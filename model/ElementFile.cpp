@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 
 namespace {
 
@@ -59,6 +60,7 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::OpenError;
   }
   const char version = 0;
+  errno = 0;
   file.write(&version, 1);
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_4_5);
@@ -69,7 +71,7 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
   }
   if (out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
     if (reason)
-      *reason = file.errorString();
+      *reason = writeReason(file);
     file.cancelWriting();
     return QFileDevice::WriteError;
   }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -357,6 +358,7 @@ bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char v
     return false;
   }
   QDataStream out(&file);
+  errno = 0;
   out << quint8(version) << quint8(m_type & 0xFF) << quint8(elementCount() & 0xFF);
   if (version == 0)
     writeVersion0(out, *this);
@@ -364,7 +366,7 @@ bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char v
     writeVersion1(out, *this, pngs);
   if (out.status() != QDataStream::Ok || !commitSaveFile(file, reason)) {
     if (reason && out.status() != QDataStream::Ok)
-      *reason = file.errorString();
+      *reason = writeReason(file);
     file.cancelWriting();
     m_errorMessage = saveErrorMessage(fileName);
     return false;
