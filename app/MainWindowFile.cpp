@@ -414,11 +414,10 @@ void MainWindow::newSorvel()
 
 namespace {
 
-void reportSave(QWidget* parent, unsigned char result)
+void reportSave(QWidget* parent, const QLayer* canvas, unsigned char result)
 {
   if (result == 0)
-    prompts().message(parent, QMessageBox::Critical, QStringLiteral("Sauvegarde"),
-                      QStringLiteral("Impossible de sauvegarder le fichier."), QString());
+    canvas->reportSaveFailure(parent, QStringLiteral("Sauvegarde"));
 }
 
 // One open document in the closing pass. Once its sub-window is closed it is
@@ -443,13 +442,13 @@ void closeDocument(ClosingDocument& document)
 void MainWindow::save()
 {
   if (QLayer* canvas = activeLayer())
-    reportSave(this, canvas->save());
+    reportSave(this, canvas, canvas->save());
 }
 
 void MainWindow::saveAs()
 {
   if (QLayer* canvas = activeLayer())
-    reportSave(this, canvas->saveAs());
+    reportSave(this, canvas, canvas->saveAs());
 }
 
 void MainWindow::saveAll()
@@ -457,7 +456,7 @@ void MainWindow::saveAll()
   for (QMdiSubWindow* window : mdiArea->subWindowList(QMdiArea::CreationOrder)) {
     mdiArea->setActiveSubWindow(window);
     if (QLayer* canvas = canvasOf(window))
-      reportSave(this, canvas->save());
+      reportSave(this, canvas, canvas->save());
   }
 }
 

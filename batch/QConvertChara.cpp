@@ -3,6 +3,7 @@
 #include "batch/ConversionPrediction.h"
 #include "batch/Converter.h"
 #include "core/PathUtils.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
 
@@ -59,6 +60,7 @@ QConvertChara::QConvertChara()
   layout->addLayout(row);
   connect(next, &QPushButton::clicked, this, &QConvertChara::convertWindow);
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancel);
   setFixedSize(sizeHint());
 }
 

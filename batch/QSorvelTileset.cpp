@@ -3,6 +3,7 @@
 #include "batch/QTilesetView.h"
 #include "batch/Sorveler.h"
 #include "model/FileErrors.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 
 #include <QDialog>
@@ -67,6 +68,7 @@ QSorvelTileset::QSorvelTileset()
   connect(add, &QPushButton::clicked, this, &QSorvelTileset::addFiles);
   connect(sorvelButton, &QPushButton::clicked, this, &QSorvelTileset::sorvelInterface);
   connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancel);
   connect(tilesetView, &QTilesetView::changeFileName, this, &QSorvelTileset::updateFileName);
   connect(tilesetView, &QTilesetView::changeFileList, this, &QSorvelTileset::setEnabledButton);
 }

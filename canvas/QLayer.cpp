@@ -282,7 +282,11 @@ QString QLayer::askSavePath(const QString& title, QString& selectedFilter)
 bool QLayer::writeImage(QString path)
 {
   ensureExtension(path, QStringLiteral("png"));
-  return savePngFile(m_character.flattenImage(), path);
+  QString reason;
+  if (savePngFile(m_character.flattenImage(), path, &reason))
+    return true;
+  m_saveFailure = saveFailureDetail(path, reason);
+  return false;
 }
 
 bool QLayer::writeProject(QString path)
@@ -350,8 +354,11 @@ bool QLayer::loadFrom(const QString& path)
 
 bool QLayer::saveTo(const QString& path)
 {
-  if (!m_character.saveProjectFile(utf8(path), currentFormat))
+  QString reason;
+  if (!m_character.saveProjectFile(utf8(path), currentFormat, &reason)) {
+    m_saveFailure = saveFailureDetail(path, reason);
     return false;
+  }
   m_history.markSaved();
   m_changedOutsideHistory = false;
   setModified(false);
@@ -370,9 +377,14 @@ bool QLayer::saveBeforeClose(QWidget* parent)
 {
   const unsigned char result = save();
   if (result == 0)
-    prompts().message(parent, QMessageBox::Critical, QStringLiteral("Fermeture"),
-                      QStringLiteral("Impossible de sauvegarder le fichier."), QString());
+    reportSaveFailure(parent, QStringLiteral("Fermeture"));
   return result == 1;
+}
+
+void QLayer::reportSaveFailure(QWidget* parent, const QString& title) const
+{
+  prompts().message(parent, QMessageBox::Critical, title, QStringLiteral("Impossible de sauvegarder le fichier."),
+                    m_saveFailure);
 }
 
 // The "don't ask again" choice is stored only when the question was put, so a

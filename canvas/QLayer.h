@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,8 +71,8 @@ public:
   void stepZoom(int direction); // 0 in, 1 out
   QPoint cellPosition(int cell) const;
 
-  // Results: 0 the write failed (the reason in the document's error text),
-  // 1 written, 2 the user cancelled the file dialog.
+  // Results: 0 the write failed (see reportSaveFailure), 1 written, 2 the
+  // user cancelled the file dialog.
   unsigned char saveAs();
   // Asks for a file only when the document has none yet.
   unsigned char save();
@@ -87,6 +88,9 @@ public:
   // Save answered to a close question: true once saved; a failed write is
   // reported under "Fermeture", a cancelled file dialog silently.
   bool saveBeforeClose(QWidget* parent);
+  // The message of the last failed write, under title, with the file's path
+  // and the reason as its detailed text.
+  void reportSaveFailure(QWidget* parent, const QString& title) const;
 
   void setModified(bool modified);
   // A change the snapshots do not hold (the background colour): the document
@@ -162,8 +166,9 @@ private:
   // A release, or a move with no button held while a gesture runs.
   void endGesture(const QPoint& sheetPixel);
   void startStroke(const QPoint& sheetPixel, int cell);
-  // Lays the pen's footprint at every point from the last one to q, so a
-  // fast stroke leaves no gaps.
+  // Calls visit at every point of the straight segment after from up to to,
+  // so a fast stroke leaves no gaps between two pointer positions.
+  static void walkSegment(const QPoint& from, const QPoint& to, const std::function<void(const QPoint&)>& visit);
   void penTo(const QPoint& cellPoint);
   void continueStroke(const QPoint& sheetPixel);
   void finishStroke(const QPoint& sheetPixel);
@@ -206,6 +211,7 @@ private:
   UndoHistory m_history;
   QString m_name;
   QString m_filePath;
+  QString m_saveFailure; // path and reason of the last failed write
   QMdiArea* m_mdiArea;
   QColorBox* m_colorBox;
   QPoint m_dragPoint;

@@ -304,7 +304,7 @@ void QLayer::continueStroke(const QPoint& p)
     // Relative to the pressed cell, so the brush never leaves it.
     const QPoint q = cellPoint(drawScope->cell, p);
     if (q != m_lastPoint) {
-      eraseBrush(q);
+      walkSegment(m_lastPoint, q, [this](const QPoint& at) { eraseBrush(at); });
       refresh();
       m_lastPoint = q;
     }
@@ -317,19 +317,23 @@ void QLayer::continueStroke(const QPoint& p)
   }
 }
 
+void QLayer::walkSegment(const QPoint& from, const QPoint& to, const std::function<void(const QPoint&)>& visit)
+{
+  const QPoint delta = to - from;
+  const int steps = std::max(std::abs(delta.x()), std::abs(delta.y()));
+  for (int i = 1; i <= steps; ++i)
+    visit(from + QPoint(qRound(double(delta.x()) * i / steps), qRound(double(delta.y()) * i / steps)));
+}
+
 void QLayer::penTo(const QPoint& q)
 {
   const double zoom = m_character.zoom();
   const QPoint origin = cellPoint(m_character.drawScope().cell, QPoint(0, 0));
-  const QPoint from = m_lastPoint;
-  const QPoint delta = q - from;
-  const int steps = std::max(std::abs(delta.x()), std::abs(delta.y()));
-  for (int i = 1; i <= steps; ++i) {
-    const QPoint at = from + QPoint(qRound(double(delta.x()) * i / steps), qRound(double(delta.y()) * i / steps));
+  walkSegment(m_lastPoint, q, [&](const QPoint& at) {
     m_character.addPenPoint(at);
     const QPoint sheet = at - origin;
     previewPenPoint(QPoint(static_cast<int>(sheet.x() * zoom), static_cast<int>(sheet.y() * zoom)));
-  }
+  });
   m_lastPoint = q;
 }
 

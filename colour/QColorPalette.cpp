@@ -4,6 +4,7 @@
 #include "core/ImageUtils.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
+#include "core/SaveFile.h"
 #include "widgets/Prompts.h"
 
 #include <QMouseEvent>
@@ -64,9 +65,10 @@ bool QColorPalette::save()
     return true;
   if (!path.contains('?'))
     IniSettings().setValue("Color", "palette", path);
-  if (!writePaletteFile(path, m_colors)) {
+  QString reason;
+  if (!writePaletteFile(path, m_colors, &reason)) {
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de sauvegarder la palette."), QString());
+                      QStringLiteral("Impossible de sauvegarder la palette."), saveFailureDetail(path, reason));
     return false;
   }
   return true;

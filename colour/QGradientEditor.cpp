@@ -7,6 +7,7 @@
 #include "core/GradientFile.h"
 #include "core/GradientSettings.h"
 #include "core/IniSettings.h"
+#include "core/SaveFile.h"
 #include "widgets/Prompts.h"
 #include "widgets/QLabelClickable.h"
 
@@ -280,7 +281,7 @@ bool QGradientEditor::readGradientFile(const std::string& path)
   return true;
 }
 
-bool QGradientEditor::writeGradientFile(const std::string& path)
+bool QGradientEditor::writeGradientFile(const std::string& path, QString* reason)
 {
   GradientFileData data;
   // The combos and the view's type and spread are kept in step.
@@ -288,7 +289,7 @@ bool QGradientEditor::writeGradientFile(const std::string& path)
   data.spread = uint8_t(spreadBox->currentIndex());
   data.points = render->pixelPoints();
   data.stops = creator->gradientData();
-  return saveGradientFile(QString::fromStdString(path), data);
+  return saveGradientFile(QString::fromStdString(path), data, reason);
 }
 
 void QGradientEditor::load()
@@ -302,7 +303,8 @@ void QGradientEditor::load()
 void QGradientEditor::save()
 {
   const QString path = askGradientFile(FileDialogKind::SaveFile, this, "pathSaveDegrade", "Sauvegarder une palette");
-  if (!path.isEmpty() && !writeGradientFile(path.toStdString()))
+  QString reason;
+  if (!path.isEmpty() && !writeGradientFile(path.toStdString(), &reason))
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de sauvegarder le dégradé."), QString());
+                      QStringLiteral("Impossible de sauvegarder le dégradé."), saveFailureDetail(path, reason));
 }

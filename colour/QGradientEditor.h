@@ -39,7 +39,7 @@ public:
   // Paths in UTF-8. A failed read changes nothing in the editor and leaves
   // its message in errorMessage.
   bool readGradientFile(const std::string& path);
-  bool writeGradientFile(const std::string& path);
+  bool writeGradientFile(const std::string& path, QString* reason = nullptr);
 
 public slots:
   void updateLabel();

@@ -17,6 +17,7 @@ public:
 
 signals:
   void changeColor(QColor color);
+  void changeSecondaryColor(QColor color);
 
 public slots:
   void setColor(QColor new_color);

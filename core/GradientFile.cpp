@@ -74,7 +74,7 @@ std::optional<GradientFileData> loadGradientFile(const QString& path, QString& e
   return data;
 }
 
-bool saveGradientFile(const QString& path, const GradientFileData& data)
+bool saveGradientFile(const QString& path, const GradientFileData& data, QString* reason)
 {
   if (data.stops.size() > std::size_t(kMaxStops))
     return false;
@@ -100,5 +100,5 @@ bool saveGradientFile(const QString& path, const GradientFileData& data)
     bytes.append(char(stop.color.blue()));
     bytes.append(char(stop.color.alpha()));
   }
-  return saveWholeFile(path, bytes);
+  return saveWholeFile(path, bytes, reason);
 }

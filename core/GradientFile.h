@@ -26,6 +26,7 @@ struct GradientFileData
 // message in error, so that a caller never shows half a file.
 std::optional<GradientFileData> loadGradientFile(const QString& path, QString& error);
 
-// False when the file cannot be written; an existing file then stays as it
-// was. Coordinates outside one byte are saturated to 0..255.
-bool saveGradientFile(const QString& path, const GradientFileData& data);
+// False, with the save file's reason, when the file cannot be written; an
+// existing file then stays as it was. Coordinates outside one byte are
+// saturated to 0..255.
+bool saveGradientFile(const QString& path, const GradientFileData& data, QString* reason = nullptr);

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 const char* const kFileName = "sorvelkit.ini";
 }
@@ -48,6 +51,22 @@ bool IniSettings::getValue(const char* key, QString& out) { return get(key, out)
 bool IniSettings::getValue(const char* key, bool& out) { return get(key, out); }
 bool IniSettings::getValue(const char* key, int& out) { return get(key, out); }
 bool IniSettings::getValue(const char* key, double& out) { return get(key, out); }
+
+bool IniSettings::getValue(const QString& key, char* buffer, std::size_t size)
+{
+  QString text;
+  if (size == 0 || !get(key.toUtf8().constData(), text))
+    return false;
+  const QByteArray bytes = text.toUtf8();
+  std::size_t length = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
+  // Never half a character: back off over continuation bytes.
+  if (length < static_cast<std::size_t>(bytes.size()))
+    while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80)
+      --length;
+  std::memcpy(buffer, bytes.constData(), length);
+  buffer[length] = '\0';
+  return true;
+}
 
 int IniSettings::groupFor(const char* group)
 {

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <cstddef>
+
 // The program's settings file "sorvelkit.ini", looked for in the current
 // folder first, else beside the program. An instance is a short-lived local:
 // it loads the file when built, and writes it back when it goes away (or on
@@ -24,6 +26,10 @@ public:
   bool getValue(const char* key, bool& out);
   bool getValue(const char* key, int& out);
   bool getValue(const char* key, double& out);
+  // The text value in UTF-8, cut to size - 1 bytes at a character boundary
+  // and always terminated; false with the buffer untouched when the key is
+  // absent or size is 0.
+  bool getValue(const QString& key, char* buffer, std::size_t size);
 
   // Creates the key in the group (created at top level if missing), or
   // replaces the value of the existing key wherever it stands, taking the new

@@ -116,7 +116,7 @@ bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& e
   return true;
 }
 
-bool writePaletteFile(const QString& path, const std::vector<QColor>& cells)
+bool writePaletteFile(const QString& path, const std::vector<QColor>& cells, QString* reason)
 {
   QByteArray bytes;
   bytes.reserve(int(3 + 4 * cells.size()));
@@ -130,5 +130,5 @@ bool writePaletteFile(const QString& path, const std::vector<QColor>& cells)
     bytes.append(char(c.blue()));
     bytes.append(char(c.alpha()));
   }
-  return saveWholeFile(path, bytes);
+  return saveWholeFile(path, bytes, reason);
 }

@@ -17,6 +17,6 @@ std::vector<QColor> defaultPalette(int columns, int rows);
 // read. On failure returns false with the French message in error.
 bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& error);
 
-// Writes every cell. False when the file cannot be written; an existing file
-// then stays as it was.
-bool writePaletteFile(const QString& path, const std::vector<QColor>& cells);
+// Writes every cell. False, with the save file's reason, when the file cannot
+// be written; an existing file then stays as it was.
+bool writePaletteFile(const QString& path, const std::vector<QColor>& cells, QString* reason = nullptr);

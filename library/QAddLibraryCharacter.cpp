@@ -8,6 +8,7 @@
 #include "library/LibraryDirModel.h"
 #include "library/QCategoryDialog.h"
 #include "library/QElementView.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 #include "widgets/QListViewKey.h"
 
@@ -117,6 +118,7 @@ QAddLibraryCharacter::QAddLibraryCharacter(const QStringList& files) : QWidget(n
   connect(backButton, &QPushButton::clicked, this, &QAddLibraryCharacter::backElement);
   connect(newCategoryButton, &QPushButton::clicked, this, &QAddLibraryCharacter::makeADir);
   connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancelButton);
   connect(nameField, &QLineEdit::textChanged, this, &QAddLibraryCharacter::changeValid);
   connect(preview, &QElementView::changeColor, this, &QAddLibraryCharacter::updateColor);
   connect(zoomBox, &QComboBox::currentIndexChanged, this, &QAddLibraryCharacter::updateZoom);
@@ -235,9 +237,11 @@ void QAddLibraryCharacter::validModelIndex()
                          name + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
-  if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name)) {
+  QString reason;
+  if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name, &reason)) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de créer l'élément : ") + name + ".", QString());
+                      QStringLiteral("Impossible de créer l'élément : ") + name + ".",
+                      saveFailureDetail(folder + name, reason));
     return;
   }
   if (index + 1 == files.size()) {

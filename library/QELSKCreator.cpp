@@ -2,12 +2,14 @@
 
 #include "canvas/QLayerListELSK.h"
 #include "core/PathUtils.h"
+#include "core/SaveFile.h"
 #include "library/LibraryBrowsing.h"
 #include "library/LibraryDirModel.h"
 #include "library/QCategoryDialog.h"
 #include "library/QElementViewer.h"
 #include "model/ElementFile.h"
 #include "model/FileErrors.h"
+#include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
 #include "widgets/QListViewKey.h"
 
@@ -106,6 +108,7 @@ QELSKCreator::QELSKCreator(char type, QWidget* parent)
   connect(layerList, &QLayerListELSK::deleteElement, this, &QELSKCreator::updateInformation);
   connect(addButton, &QPushButton::clicked, this, &QELSKCreator::addSingleElement);
   connect(cancelButton, &QPushButton::clicked, this, &QWidget::close);
+  EscapeCancels::install(this, cancelButton);
 
   setWindowTitle(elementData.type() == 0 ? QStringLiteral("Ajouter un Elément Sorvel Kit XP à la bibliothèque")
                                          : QStringLiteral("Ajouter un Elément Sorvel Kit VX à la bibliothèque"));
@@ -263,8 +266,9 @@ void QELSKCreator::validModelIndex()
   int marker = 0;
   const std::vector<QImage> sheets = elementFileSheets(elementData, records, marker);
   const QString path = folder + name;
+  QString reason;
   const int result = saveElementFile(path.toUtf8().constData(), sheets, static_cast<char>(marker),
-                                     static_cast<char>(elementData.type()));
+                                     static_cast<char>(elementData.type()), &reason);
   if (result == 0) {
     close();
     return;
@@ -278,5 +282,5 @@ void QELSKCreator::validModelIndex()
   else
     prefix = QStringLiteral("Impossible de créer l'élément :<br />");
   prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path.toHtmlEscaped() + ".",
-                    QString());
+                    saveFailureDetail(path, reason));
 }

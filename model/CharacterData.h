@@ -241,7 +241,8 @@ public:
   const Snapshot& snapshot() const { return m_snapshot; }
 
   // ---- project file (model/ProjectFile.cpp)
-  bool saveProjectFile(const std::string& fileName, unsigned char version);
+  // On failure errorMessage() holds the message and reason, when given, why.
+  bool saveProjectFile(const std::string& fileName, unsigned char version, QString* reason = nullptr);
   bool loadProjectFile(const std::string& path, unsigned char* version = nullptr);
 
   // ---- layout conversion (model/Conversion.cpp)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 
 namespace {
 
@@ -31,7 +32,7 @@ std::string damaged(const std::string& path)
 // file so that a failed write never replaces the old file. The cells are
 // encoded side by side; the stream still writes them in order.
 int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 marker, qint8 layout,
-                     const std::vector<const CharacterData*>& docs)
+                     const std::vector<const CharacterData*>& docs, QString* reason = nullptr)
 {
   std::vector<const QImage*> cells;
   std::vector<QPoint> offsets;
@@ -43,13 +44,22 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
       }
   // What the reader would refuse is never written.
   std::vector<QByteArray> pngs;
-  if (size.width() > kMaxSheetSide || size.height() > kMaxSheetSide || !encodeCellPngs(cells, pngs))
+  if (size.width() > kMaxSheetSide || size.height() > kMaxSheetSide) {
+    if (reason)
+      *reason = cellSideReason();
+    return QFileDevice::WriteError;
+  }
+  if (!encodeCellPngs(cells, pngs, reason))
     return QFileDevice::WriteError;
 
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
+  if (!file.open(QIODevice::WriteOnly)) {
+    if (reason)
+      *reason = file.errorString();
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::OpenError;
+  }
   const char version = 0;
+  errno = 0;
   file.write(&version, 1);
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_4_5);
@@ -59,10 +69,12 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
     writeStreamImageBytes(out, pngs[i]);
   }
   if (out.status() != QDataStream::Ok || file.error() != QFileDevice::NoError) {
+    if (reason)
+      *reason = writeReason(file);
     file.cancelWriting();
     return QFileDevice::WriteError;
   }
-  if (!commitSaveFile(file))
+  if (!commitSaveFile(file, reason))
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::WriteError;
   return QFileDevice::NoError;
 }
@@ -92,13 +104,16 @@ std::vector<QImage> elementFileSheets(const CharacterData& composition, const st
   return sheets;
 }
 
-int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout)
+int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout, QString* reason)
 {
   // The count is one signed byte, and the reader refuses what it cannot size.
   if (sheets.empty() || sheets.size() > static_cast<std::size_t>(kMaxElementFileSheets) ||
       (layout != XP && layout != VX) || marker < 0 || static_cast<std::size_t>(marker) > sheets.size() ||
-      std::any_of(sheets.begin(), sheets.end(), [](const QImage& s) { return s.isNull(); }))
+      std::any_of(sheets.begin(), sheets.end(), [](const QImage& s) { return s.isNull(); })) {
+    if (reason)
+      *reason = formatReason();
     return QFileDevice::WriteError;
+  }
 
   QSize largest = sheets.front().size();
   for (const QImage& s : sheets)
@@ -114,7 +129,7 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
   }
   return writeElementFile(QString::fromStdString(path ? std::string(path) : std::string()), largest,
                           static_cast<qint8>(sheets.size()), static_cast<qint8>(marker), static_cast<qint8>(layout),
-                          {&cut});
+                          {&cut}, reason);
 }
 
 std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage)

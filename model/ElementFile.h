@@ -30,8 +30,10 @@ std::vector<QImage> elementFileSheets(const CharacterData& composition, const st
 
 // Writes the sheets (bottom first, without the marker entry) with marker
 // elements below the target. Returns 0 on success, otherwise a file error code
-// (QFileDevice::FileError); an existing file is replaced only on success.
-int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout);
+// (QFileDevice::FileError) with, when asked, the reason; an existing file is
+// replaced only on success.
+int saveElementFile(const char* path, const std::vector<QImage>& sheets, char marker, char layout,
+                    QString* reason = nullptr);
 
 // Reads the file as two documents: [0] the elements below the target, [1]
 // those above it. On failure returns nothing and sets errorMessage.

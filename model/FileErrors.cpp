@@ -1,5 +1,7 @@
 #include "model/FileErrors.h"
 
+#include "model/CharacterData.h"
+
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QString>
@@ -49,6 +51,22 @@ std::string openErrorMessage(const QFileDevice& file, bool writing, const std::s
 std::string saveErrorMessage(const std::string& path)
 {
   return "Impossible d'enregistrer le fichier :<br />" + escapedPath(path) + ".";
+}
+
+QString cellSideReason()
+{
+  return QStringLiteral("Une cellule dépasse %1 pixels de côté : le fichier ne pourrait pas être rouvert.")
+      .arg(kMaxSheetSide);
+}
+
+QString cellBudgetReason()
+{
+  return QStringLiteral("Les cellules dépasseraient 2 Go une fois décodées : le fichier ne pourrait pas être rouvert.");
+}
+
+QString formatReason()
+{
+  return QStringLiteral("Ce format ne peut pas contenir ce character.");
 }
 
 std::string damagedFileMessage(const std::string& path)

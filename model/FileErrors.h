@@ -34,5 +34,12 @@ bool permissionRefused(const QString& path, bool writing);
 // format cannot hold.
 std::string saveErrorMessage(const std::string& path);
 
+// Why a document is not written: a cell wider or taller than the readers
+// accept, the cells together too large for them, or another content the
+// format cannot hold.
+QString cellSideReason();
+QString cellBudgetReason();
+QString formatReason();
+
 // A file whose content cannot be read back.
 std::string damagedFileMessage(const std::string& path);

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -265,13 +266,13 @@ std::string readText(QDataStream& in)
 // The PNG file of every cell, element by element; false when one cannot be
 // encoded. Cells are encoded side by side: the bytes are the same as one by
 // one, and the stream still writes them in order.
-bool encodeCells(const CharacterData& doc, std::vector<QByteArray>& pngs)
+bool encodeCells(const CharacterData& doc, std::vector<QByteArray>& pngs, QString* reason)
 {
   std::vector<const QImage*> cells;
   for (int e = 0; e < doc.elementCount(); ++e)
     for (const QImage& image : doc.images(e))
       cells.push_back(&image);
-  return encodeCellPngs(cells, pngs);
+  return encodeCellPngs(cells, pngs, reason);
 }
 
 void writeVersion1(QDataStream& out, const CharacterData& doc, const std::vector<QByteArray>& pngs)
@@ -337,26 +338,34 @@ bool readVersion1(QDataStream& in, CharacterData& doc)
 
 } // namespace
 
-bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char version)
+bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char version, QString* reason)
 {
   std::vector<QByteArray> pngs;
-  if (!formatHolds(*this, version) || (version == 1 && !encodeCells(*this, pngs))) {
+  QString why = formatReason();
+  if (!formatHolds(*this, version) || (version == 1 && !encodeCells(*this, pngs, &why))) {
     m_errorMessage = saveErrorMessage(fileName);
+    if (reason)
+      *reason = why;
     return false;
   }
   // Written beside the old file and renamed over it only once complete.
   QSaveFile file(fileNameOf(fileName));
   if (!file.open(QIODevice::WriteOnly)) {
     m_errorMessage = openErrorMessage(file, true, fileName);
+    if (reason)
+      *reason = file.errorString();
     return false;
   }
   QDataStream out(&file);
+  errno = 0;
   out << quint8(version) << quint8(m_type & 0xFF) << quint8(elementCount() & 0xFF);
   if (version == 0)
     writeVersion0(out, *this);
   else if (version == 1)
     writeVersion1(out, *this, pngs);
-  if (out.status() != QDataStream::Ok || !commitSaveFile(file)) {
+  if (out.status() != QDataStream::Ok || !commitSaveFile(file, reason)) {
+    if (reason && out.status() != QDataStream::Ok)
+      *reason = writeReason(file);
     file.cancelWriting();
     m_errorMessage = saveErrorMessage(fileName);
     return false;

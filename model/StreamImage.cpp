@@ -2,6 +2,7 @@
 
 #include "core/SaveFile.h"
 #include "model/CharacterData.h"
+#include "model/FileErrors.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -127,14 +128,21 @@ bool runInParallel(std::size_t n, Job job)
 
 } // namespace
 
-bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs)
+bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs, QString* reason)
 {
   pngs.assign(cells.size(), QByteArray());
+  const auto refuse = [reason](const QString& why) {
+    if (reason)
+      *reason = why;
+    return false;
+  };
   CellBudget budget;
   for (const QImage* cell : cells)
     if (!cell->isNull() && !budget.take(cell->width(), cell->height()))
-      return false;
-  return runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); });
+      return refuse(fitsSide(cell->width()) && fitsSide(cell->height()) ? cellBudgetReason() : cellSideReason());
+  if (!runInParallel(cells.size(), [&](std::size_t i) { return encodeCellPng(*cells[i], pngs[i]); }))
+    return refuse(formatReason());
+  return true;
 }
 
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png)

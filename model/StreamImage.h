@@ -52,8 +52,9 @@ QImage decodeCellPng(const QByteArray& png);
 
 // encodeCellPng for many cells at once, on all cores. pngs[i] belongs to
 // cells[i]; an empty png stands for a null image. False when any cell fails,
-// or when the cells together pass the decoding budget.
-bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs);
+// or when the cells together pass the decoding budget; reason then says which.
+bool encodeCellPngs(const std::vector<const QImage*>& cells, std::vector<QByteArray>& pngs,
+                    QString* reason = nullptr);
 
 // Writes the marker and the PNG file made by encodeCellPng.
 void writeStreamImageBytes(QDataStream& out, const QByteArray& png);

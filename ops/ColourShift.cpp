@@ -23,6 +23,10 @@ int toChannel(double v)
 // out word for word the same. Everything else is computed in double.
 uint32_t shiftColour(const TslShift& shift, bool absoluteHue, uint32_t pixel)
 {
+  // The round trip through floats moves many colours by one level: a shift
+  // that changes nothing must leave them as they are.
+  if (!absoluteHue && shift.hue == 0 && shift.saturation == 0 && shift.lightness == 0)
+    return pixel & 0x00FFFFFFu;
   const float r = static_cast<float>(((pixel >> 16) & 0xFF) / 255.0);
   const float g = static_cast<float>(((pixel >> 8) & 0xFF) / 255.0);
   const float b = static_cast<float>((pixel & 0xFF) / 255.0);

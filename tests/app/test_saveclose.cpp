@@ -8,6 +8,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSaveFile>
 #include <QScrollArea>
 
 namespace {
@@ -97,22 +98,30 @@ private slots:
     writeAll("sorvelkit.ini", "[Path]\nopened=old|\n");
   }
 
+  // Each failure names the file and says why; the file on disk is left alone.
   void aFailedSaveIsReported()
   {
     PromptRecorder recorder;
     MainWindow window;
-    openDocuments(window, {"a.sk", "b.sk"}, {0, 1});
+    openDocuments(window, {"a.sk", "b.sk", "c.sk"}, {0, 1, 2});
     canvases(window)[0]->setFilePath(here("missing/a.sk"));
+    canvases(window)[1]->characterData()->image(0, 0) = QImage(kMaxSheetSide + 1, 1, QImage::Format_ARGB32);
     window.show();
 
     window.mdiArea->setActiveSubWindow(window.mdiArea->subWindowList()[0]);
     window.save();
     QCOMPARE(messages(recorder), QStringList({"Sauvegarde: " + kCannotSave}));
+    QSaveFile refused(here("missing/a.sk"));
+    QVERIFY(!refused.open(QIODevice::WriteOnly));
+    QCOMPARE(recorder.asked.last().details, "Fichier : " + here("missing/a.sk") + "\nCause : " + refused.errorString());
     window.saveAll();
-    QCOMPARE(messages(recorder).size(), 2);
-    QCOMPARE(elementsOnDisk("b.sk"), 1);
-    QVERIFY(canvases(window)[0]->isModified());
-    QVERIFY(!canvases(window)[1]->isModified());
+    QCOMPARE(messages(recorder).size(), 3);
+    QCOMPARE(recorder.asked.last().details, "Fichier : " + here("b.sk") + "\nCause : Une cellule dépasse 16384 "
+                                            "pixels de côté : le fichier ne pourrait pas être rouvert.");
+    QCOMPARE(elementsOnDisk("b.sk"), 0);
+    QCOMPARE(elementsOnDisk("c.sk"), 1);
+    QVERIFY(canvases(window)[0]->isModified() && canvases(window)[1]->isModified());
+    QVERIFY(!canvases(window)[2]->isModified());
   }
 
   void closingWithNothingModified_data()

@@ -180,6 +180,15 @@ private slots:
                                    done + out + " | ", done + second.path() + "/VX_CONVERSIONS | ",
                                    "3 Conversion: Impossible d'ouvrir le dossier : " + second.path() + "/gone/a.png | "}));
   }
+
+  // Escape on the first step is its "Annuler", from a child that ignores the key.
+  void escapeClosesTheFirstStep()
+  {
+    QConvertChara wizard;
+    wizard.show();
+    QTest::keyClick(wizard.findChild<QRadioButton*>(), Qt::Key_Escape);
+    QVERIFY(!wizard.isVisible());
+  }
 };
 
 SK_TEST_MAIN(TestQConvertChara)

@@ -187,6 +187,18 @@ private slots:
     QCOMPARE(QImage("one.png").size(), QSize(256, 24));
     QCOMPARE(QImage("two.png").size(), QSize(256, 20));
   }
+
+  // Escape is "Annuler": the window closes, asking and writing nothing.
+  void escapeCloses()
+  {
+    PromptRecorder recorder;
+    QSorvelTileset window;
+    window.findChild<QTilesetView*>()->addFiles({saved("a.png", 16)});
+    const QStringList files = QDir().entryList(QDir::Files);
+    window.show();
+    QTest::keyClick(window.findChild<QTilesetView*>(), Qt::Key_Escape);
+    QVERIFY(!window.isVisible() && recorder.asked.isEmpty() && QDir().entryList(QDir::Files) == files);
+  }
 };
 
 SK_TEST_MAIN(TestTilesetMerge)

@@ -407,18 +407,41 @@ private slots:
     QCOMPARE(grabView(rig.canvas, all), renderedView(rig.canvas, all));
   }
 
-  // Two pointer positions far apart still give one unbroken stroke.
+  // Pointer positions far apart still give one unbroken stroke: the pen in
+  // one step at zoom 1, the rubber in steps of 20 view points at 400 %.
+  void fastStrokeHasNoGaps_data()
+  {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<uint>("stroke");
+    QTest::addColumn<QString>("step");
+    QTest::newRow("pen") << int(PenTool) << 1 << uint(kRed) << "Pinceau";
+    QTest::newRow("rubber") << int(RubberTool) << 4 << uint(kBlankPixel) << "Gomme";
+  }
   void fastStrokeHasNoGaps()
   {
+    QFETCH(int, kind);
+    QFETCH(int, zoom);
+    QFETCH(uint, stroke);
+    QFETCH(QString, step);
     Rig rig(XP, 1);
+    rig.doc.image(0, 0).fill(kBlue);
+    const QImage before = rig.doc.image(0, 0).copy();
+    rig.canvas.addHistory(&rig.doc, "Etat d'origine");
     rig.doc.setSelectedElements({0});
-    rig.tool = PenTool;
-    rig.mouse(QEvent::MouseButtonPress, QPoint(2, 2));
-    rig.mouse(QEvent::MouseMove, QPoint(22, 12));
-    rig.mouse(QEvent::MouseButtonRelease, QPoint(22, 12));
+    rig.canvas.setZoom(zoom);
+    rig.canvas.updateSize();
+    rig.tool = uchar(kind);
+    rig.mouse(QEvent::MouseButtonPress, QPoint(2, 2) * zoom);
+    for (int i = 1; i <= zoom; ++i)
+      rig.mouse(QEvent::MouseMove, QPoint(2, 2) * zoom + QPoint(20, 8) * i);
+    rig.mouse(QEvent::MouseButtonRelease, QPoint(2, 2) * zoom + QPoint(20, 8) * zoom);
     for (int i = 0; i <= 20; ++i)
-      QCOMPARE(word(rig.doc.image(0, 0), 2 + i, 2 + qRound(i / 2.0)), kRed);
-    QCOMPARE(rig.steps(), QStringList{"Pinceau"});
+      QCOMPARE(word(rig.doc.image(0, 0), 2 + i, 2 + qRound(i * 0.4)), stroke);
+    QCOMPARE(word(rig.doc.image(0, 0), 3, 3), kBlue);
+    QCOMPARE(rig.steps(), (QStringList{"Etat d'origine", step}));
+    rig.doc.setLayerData(rig.canvas.goToHistoryStep(0));
+    QCOMPARE(rig.doc.image(0, 0), before);
   }
 
   // A Ctrl whose release a dialog swallowed is not held for the next click.

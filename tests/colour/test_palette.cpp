@@ -204,6 +204,7 @@ void TestPalette::saveFailureKeepsOldFile()
   QCOMPARE(rec.kinds(), (QStringList{"save", "message"}));
   QCOMPARE(rec.asked[1].title, QStringLiteral("Erreur"));
   QCOMPARE(rec.asked[1].text, QStringLiteral("Impossible de sauvegarder la palette."));
+  QCOMPARE(rec.asked[1].details, "Fichier : " + path + "\nCause : File too large");
   QCOMPARE(rec.asked[1].icon, int(QMessageBox::Warning));
   // The settings were stored before the write.
   QCOMPARE(setting("palette"), path);

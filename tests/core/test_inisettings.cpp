@@ -57,6 +57,8 @@ private slots:
   void absentKeyKeepsDefault();
   void readBackIntAndPersist();
   void mixedEncodingsSurviveASave();
+  void textIntoABuffer_data();
+  void textIntoABuffer();
   void gettersAfterReload_data();
   void gettersAfterReload();
   void setRetypesInPlace_data();
@@ -178,6 +180,29 @@ void TestIniSettings::mixedEncodingsSurviveASave()
   }
   QCOMPARE(readIni(), QByteArray("[Path]\npathUtf8=/home/\xc3\xa9t\xc3\xa9\npathLatin1=C:/\xc3\xa9t\xc3\xa9\n"
                                  "[Render]\nperiode=501\n"));
+}
+
+void TestIniSettings::textIntoABuffer_data()
+{
+  QTest::addColumn<QString>("key");
+  QTest::addColumn<int>("size");
+  QTest::addColumn<bool>("found");
+  QTest::addColumn<QByteArray>("buffer"); // of eight bytes, all 'Z' before the call
+  QTest::newRow("cut to fit") << "pathUtf8" << 4 << true << QByteArray("/ho\0ZZZZ", 8);
+  QTest::newRow("never half a character") << "pathUtf8" << 8 << true << QByteArray("/home/\0Z", 8);
+  QTest::newRow("a number as text") << "periode" << 8 << true << QByteArray("1000\0ZZZ", 8);
+  QTest::newRow("absent key") << "pathLoadSKFile" << 8 << false << QByteArray("ZZZZZZZZ");
+  QTest::newRow("size 0") << "periode" << 0 << false << QByteArray("ZZZZZZZZ");
+}
+
+void TestIniSettings::textIntoABuffer()
+{
+  QFETCH(QString, key);
+  QFETCH(int, size);
+  writeIni("[Path]\npathUtf8=/home/\xc3\xa9t\xc3\xa9\n[Render]\nperiode=1000\n");
+  QByteArray buffer(8, 'Z');
+  QTEST(IniSettings().getValue(key, buffer.data(), std::size_t(size)), "found");
+  QTEST(buffer, "buffer");
 }
 
 void TestIniSettings::gettersAfterReload_data()

@@ -257,10 +257,19 @@ private slots:
     prompts.buttons = {QMessageBox::Yes};
     withFileSizeLimit(10, [&] { press(&window, "Valider"); });
     QCOMPARE(prompts.asked.last().text, QString("Impossible de créer l'élément : hero.png."));
+    QVERIFY(prompts.asked.last().details.startsWith("Fichier : elements/XP/hero.png\nCause : "));
     QCOMPARE(readAll("elements/XP/hero.png"), before);
     QCOMPARE(window.windowTitle(), QString("Ajouter un élément à la bibliothèque (3/3)"));
     prompts.buttons = {QMessageBox::Yes};
     press(&window, "Valider");
+    QVERIFY(!window.isVisible());
+  }
+
+  void escapeIsCancel()
+  {
+    QAddLibraryCharacter window({makeImage("a.png")});
+    window.show();
+    QTest::keyClick(window.findChild<QListViewKey*>(), Qt::Key_Escape);
     QVERIFY(!window.isVisible());
   }
 

@@ -195,6 +195,8 @@ private slots:
     press(&window, "Valider");
     QCOMPARE(prompts.asked.last().title + QString::number(prompts.asked.last().icon), "Erreur" + QString::number(QMessageBox::Critical));
     QCOMPARE(prompts.asked.last().text, "Ce fichier n'a pas pu s'ouvrir :<br />" + kArmure + ".");
+    QVERIFY(prompts.asked.last().details.startsWith("Fichier : " + kArmure + "\nCause : ") &&
+            !prompts.asked.last().details.endsWith(": "));
     QFile::remove("elements/XP/Casques");
     QDir().mkpath("elements/XP/Casques");
     if (geteuid() != 0) { // the access rights refuse nothing to root
@@ -205,6 +207,10 @@ private slots:
     }
     press(&window, "Valider");
     QCOMPARE(readBack(kArmure), QString("0 0 2 01"));
+    QVERIFY(!window.isVisible());
+    window.show(); // Escape is "Annuler"
+    QTest::keyClick(window.findChild<QListViewKey*>(), Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
   }
 };
 

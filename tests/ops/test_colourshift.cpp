@@ -47,6 +47,8 @@ private slots:
     QTest::newRow("lightness beyond +100") << 0x80FF0000u << 0.f << 0.f << 200.f << false << 0x80FFFFFFu;
     QTest::newRow("lightness beyond -100") << 0x80FF0000u << 0.f << 0.f << -200.f << false << 0x80000000u;
     QTest::newRow("saturation beyond +100") << 0x40804040u << 0.f << 300.f << 0.f << false << 0x40FF0000u;
+    // Any shift but the zero one still makes the round trip, truncations included.
+    QTest::newRow("hue +1") << 0xFF336699u << 1.f << 0.f << 0.f << false << 0xFF336499u;
     for (uint32_t c : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu, 0xFF000000u})
       QTest::addRow("zero shift keeps %08x", c) << uint(c) << 0.f << 0.f << 0.f << false << uint(c);
   }
@@ -86,6 +88,10 @@ private slots:
         if (word(whole, x, y) != alone)
           QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
       }
+    // A zero shift, as the colour dialog at 0 / 0 / 0, moves no word.
+    QImage same = image.copy();
+    applyTslShift(TslShift{}, same, false, false, QImage());
+    QCOMPARE(same, image);
   }
 
   void fromSourceReadsOnlyWhatTheSourceCovers()
