@@ -183,16 +183,15 @@ public:
     m_pending.push_back({path, write});
   }
 
-  // Reports every write that is done, in order; with wait, also those still
-  // running, and beyond limit pending writes the oldest ones.
-  template <class Failure>
-  void collect(bool wait, Failure failed, std::size_t limit = 0)
+  // Reports every write that is done, in order, with its outcome; with wait,
+  // also those still running, and beyond limit pending writes the oldest ones.
+  template <class Outcome>
+  void collect(bool wait, Outcome written, std::size_t limit = 0)
   {
     while (!m_pending.empty() && (wait || m_pending.size() > limit || m_pending.front().second.isFinished())) {
       const auto [path, write] = m_pending.front();
       m_pending.pop_front();
-      if (!write.result())
-        failed(path);
+      written(path, write.result());
     }
   }
 
@@ -320,8 +319,7 @@ bool Converter::convertCharacter(const QString& path, quint8 direction)
     return false;
   }
   for (const ConvertedFile& file : convertImage(path, image, direction))
-    if (!writePng(file.path, file.image, false))
-      noteUnwritten(file.path);
+    noteWrite(file.path, writePng(file.path, file.image, false));
   return true;
 }
 
@@ -425,11 +423,13 @@ void Converter::keepSheet(const QString& path, const QImage& sheet)
   m_sheetImages.insert(path, sheet);
 }
 
-void Converter::noteUnwritten(const QString& path)
+void Converter::noteWrite(const QString& path, bool ok)
 {
-  // A sheet is written once per character and once more in 256 colours:
-  // it is listed at its first failure only.
-  if (!m_unwrittenFiles.contains(path))
+  // A sheet is written once per character and once more in 256 colours: the
+  // last write decides, so a complete sheet is never listed.
+  if (ok)
+    m_unwrittenFiles.removeAll(path);
+  else if (!m_unwrittenFiles.contains(path))
     m_unwrittenFiles.append(path);
 }
 
@@ -464,7 +464,7 @@ void Converter::convertInputs(const QStringList& inputs, bool to2003)
   std::deque<QFuture<QImage>> decoded;
   int next = 0;
   WriteQueue writes;
-  const auto failed = [this](const QString& path) { noteUnwritten(path); };
+  const auto written = [this](const QString& path, bool ok) { noteWrite(path, ok); };
   for (int i = 0; i < n; ++i) {
     while (next < n && decoded.size() < 2 * threads)
       decoded.push_back(QtConcurrent::run(loadConversionInput, inputs[next++]));
@@ -478,9 +478,9 @@ void Converter::convertInputs(const QStringList& inputs, bool to2003)
       for (const ConvertedFile& file : convertImage(inputs[i], image, m_direction))
         writes.push(file.path, file.image, false);
     }
-    writes.collect(false, failed, std::size_t(2 * writerPool()->maxThreadCount()));
+    writes.collect(false, written, std::size_t(2 * writerPool()->maxThreadCount()));
   }
-  writes.collect(true, failed);
+  writes.collect(true, written);
 }
 
 void Converter::resaveSheets()
@@ -491,5 +491,5 @@ void Converter::resaveSheets()
     emit changeProgress(uint(80 + j * 20 / m), QStringLiteral("Changement de la profondeur des couleurs..."));
     writes.push(m_createdSheets[j], m_sheetImages.value(m_createdSheets[j]), true);
   }
-  writes.collect(true, [this](const QString& path) { noteUnwritten(path); });
+  writes.collect(true, [this](const QString& path, bool ok) { noteWrite(path, ok); });
 }

@@ -79,7 +79,7 @@ public:
 
   // Converts one file and writes its outputs beside it, in the direction's
   // sub-folder (which must exist). False only when the file does not load;
-  // outputs that cannot be written are listed in unwritten(). Direction 6
+  // outputs whose last write failed are listed in unwritten(). Direction 6
   // empties the sheet accumulator and touches no file.
   bool convertCharacter(const QString& path, quint8 direction);
 
@@ -116,7 +116,7 @@ public:
   quint8 characterCount() const { return m_characterCount; }
   const QStringList& createdSheets() const { return m_createdSheets; }
   const QStringList& failedFiles() const { return m_failedFiles; }
-  // Outputs that could not be written, in order.
+  // Outputs whose last write failed, in the order of their first failure.
   const QStringList& unwritten() const { return m_unwrittenFiles; }
   const SheetAccumulator& sheetAccumulator() const { return m_sheets; }
 
@@ -139,7 +139,7 @@ private:
   void placeInSheet(const QString& path, const QImage& scaled, quint8 direction,
                     std::vector<ConvertedFile>& out);
   void keepSheet(const QString& path, const QImage& sheet);
-  void noteUnwritten(const QString& path);
+  void noteWrite(const QString& path, bool ok);
   void convertInputs(const QStringList& inputs, bool to2003);
   void resaveSheets();
 

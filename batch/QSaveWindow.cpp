@@ -10,6 +10,7 @@
 #include "widgets/Prompts.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -56,6 +57,7 @@ QSaveWindow::QSaveWindow(CharacterData* document, const QString& defaultFolder, 
     if (!plainCopy->isVisible(e))
       plainCopy->toggleElement(e);
   plainCopy->removeElements();
+  plainCopy->setOnlySelection(false); // the lists and files show every element
 
   folderEdit = new QLineEdit;
   folderEdit->setReadOnly(true);
@@ -276,6 +278,7 @@ void QSaveWindow::beginSave()
   connect(worker, &SaveMassSystem::changeProgess, this, &QSaveWindow::setProgress);
   connect(worker, &SaveMassSystem::unwritten, this, [this](const QStringList& names) { unwrittenFiles = names; });
   connect(worker, &SaveMassSystem::finish, this, &QSaveWindow::endSave);
+  saving = true;
   worker->start();
 }
 
@@ -307,8 +310,26 @@ void QSaveWindow::endSave()
                       QStringLiteral("Certains fichiers n'ont pas pu être enregistrés."),
                       QStringLiteral("Liste des fichiers qui n'ont pas pu être enregistrés :\n- ") +
                           unwrittenFiles.join(QStringLiteral("\n- ")));
+  saving = false;
   progressWindow->close();
   close();
+}
+
+// Until the run is over, exec() must not return: its caller would delete the
+// dialog, wait there for the worker with every window frozen, and the report
+// would reach no one.
+void QSaveWindow::reject()
+{
+  if (!saving)
+    QDialog::reject();
+}
+
+void QSaveWindow::closeEvent(QCloseEvent* event)
+{
+  if (saving)
+    event->ignore();
+  else
+    QDialog::closeEvent(event);
 }
 
 bool QSaveWindow::checkReplacedFiles(CharacterData* document, const std::vector<int>& elementIds,

@@ -11,6 +11,7 @@
 
 class CharacterData;
 class QCheckBox;
+class QCloseEvent;
 class QLabel;
 class QLayerListSelectable;
 class QLineEdit;
@@ -51,6 +52,11 @@ public slots:
   void changeELSK();
   void beginSave();
   void setProgress(uchar percent, QString info);
+  // Nothing during a run: the dialog closes at its end, after its report.
+  void reject() override;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
 
 private slots:
   // The worker is done: reports the files it could not write, then closes.
@@ -82,4 +88,5 @@ private:
   QProgressBar* progressBar;
   QDialog* progressWindow;
   QStringList unwrittenFiles;
+  bool saving = false; // from the worker's start to its finish()
 };

@@ -1,13 +1,24 @@
 #include "batch/SaveMassSystem.h"
 
+#include "core/SaveFile.h"
 #include "model/ElementFileSource.h"
 #include "model/StreamImage.h"
 
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <algorithm>
+#include <deque>
 
 namespace {
 
-CharacterData copyOf(const CharacterData* document) { return document ? *document : CharacterData(); }
+// Every file holds every element, whatever view the character was saved with.
+CharacterData copyOf(const CharacterData* document)
+{
+  CharacterData copy = document ? *document : CharacterData();
+  copy.setOnlySelection(false);
+  return copy;
+}
 
 } // namespace
 
@@ -112,35 +123,59 @@ QStringList SaveMassSystem::fileNames(const std::vector<Entry>& plan, const QStr
   return names;
 }
 
+std::vector<SaveMassSystem::Tint> SaveMassSystem::tints() const
+{
+  const unsigned int step = std::max(1u, m_hueStep), count = tintCount(m_hueStep);
+  std::vector<Tint> tints;
+  std::size_t done = 0;
+  for (const Entry& entry : plan(&m_document, m_grouped, m_elementIds, m_groupIds, m_fileParts)) {
+    // An id that matches nothing would otherwise recolour the whole
+    // character, under the previous entry's names: it is counted, not saved.
+    if (!entry.elements.empty())
+      for (unsigned int k = 0; k < count; ++k)
+        tints.push_back(Tint{fileName(m_prefix, entry.number, k * step), entry.elements, k * step, done + k});
+    done += count;
+  }
+  return tints;
+}
+
+bool SaveMassSystem::saveTint(const Tint& tint) const
+{
+  // Each tint starts from the run's state, so none builds on another.
+  CharacterData document(m_document);
+  document.saveSnapshot();
+  document.setSelectedElements(tint.elements);
+  document.changeColoration(TslShift{float(tint.hue), 0.f, 0.f}, m_redefine, true);
+  // The image, never a pixmap: this is not the GUI thread.
+  QByteArray png;
+  return encodeCellPng(document.flattenImage(), png) && !png.isEmpty() &&
+         saveWholeFile(m_folder + QLatin1Char('/') + tint.name, png);
+}
+
+// The tints are prepared side by side, a few ahead of the one reported, on a
+// pool of the run's own: the flattening maps over the global pool, and a
+// blocking map nested in a task of that same pool can starve it. Reports
+// still come one file at a time, in order.
 void SaveMassSystem::run()
 {
   m_document.setSelectedCells({});
-  // Every tint is made from this state, and each element or group leaves the
-  // copy as it was: no tint builds on another.
-  m_document.saveSnapshot();
-  const unsigned int step = std::max(1u, m_hueStep), tints = tintCount(m_hueStep);
-  const std::size_t total = std::size_t(tints) * (m_elementIds.size() + (m_grouped ? m_groupIds.size() : 0));
-  std::size_t done = 0;
+  const std::size_t total =
+      std::size_t(tintCount(m_hueStep)) * (m_elementIds.size() + (m_grouped ? m_groupIds.size() : 0));
+  const std::vector<Tint> jobs = tints();
+  QThreadPool pool;
+  pool.setMaxThreadCount(m_threadCount > 0 ? m_threadCount : std::max(1, QThread::idealThreadCount()));
+  const std::size_t ahead = 2 * std::size_t(pool.maxThreadCount());
+  std::deque<QFuture<bool>> pending;
+  std::size_t next = 0;
   QStringList failed;
-  for (const Entry& entry : plan(&m_document, m_grouped, m_elementIds, m_groupIds, m_fileParts)) {
-    if (entry.elements.empty()) {
-      // An id that matches nothing would otherwise recolour the whole
-      // character, under the previous entry's names.
-      done += tints;
-      continue;
-    }
-    m_document.setSelectedElements(entry.elements);
-    for (unsigned int k = 0; k < tints; ++k) {
-      const QString name = fileName(m_prefix, entry.number, k * step);
-      const double quotient = double(done) / double(total);
-      emit changeProgess(uchar(quotient * 100), QStringLiteral("Enregistrement de ") + name);
-      m_document.changeColoration(TslShift{float(k * step), 0.f, 0.f}, m_redefine, true);
-      // The image, never a pixmap: this is not the GUI thread.
-      if (!writePng(m_folder + QLatin1Char('/') + name, m_document.flattenImage()))
-        failed << name;
-      ++done;
-    }
-    m_document.restoreSnapshot();
+  for (const Tint& tint : jobs) {
+    for (; next < jobs.size() && pending.size() < ahead; ++next)
+      pending.push_back(QtConcurrent::run(&pool, [this, &job = jobs[next]] { return saveTint(job); }));
+    const double quotient = double(tint.done) / double(total);
+    emit changeProgess(uchar(quotient * 100), QStringLiteral("Enregistrement de ") + tint.name);
+    if (!pending.front().result())
+      failed << tint.name;
+    pending.pop_front();
   }
   emit changeProgess(100, total == 1 ? QStringLiteral("Enregistrement fini") : QStringLiteral("Enregistrements finis"));
   if (!failed.isEmpty())

@@ -41,6 +41,10 @@ public:
   // Waits for the run: the thread must be over before its object goes.
   ~SaveMassSystem() override;
 
+  // How many tints are prepared at once; 0, the default, one per core. Set
+  // before the start.
+  void setThreadCount(int threads) { m_threadCount = threads; }
+
   // 360 / step, a step below 1 counting as 1.
   static unsigned int tintCount(unsigned int hueStep);
   static QString fileName(const QString& prefix, int number, unsigned int hue);
@@ -75,7 +79,19 @@ protected:
   void run() override;
 
 private:
+  // One file of the run: its name, the elements recoloured and their hue.
+  struct Tint
+  {
+    QString name;
+    std::vector<int> elements;
+    unsigned int hue = 0;
+    std::size_t done = 0; // files handled before this one
+  };
+
   void createFolder();
+  std::vector<Tint> tints() const;
+  // Recolours, flattens and writes one file; false when it was not written.
+  bool saveTint(const Tint& tint) const;
 
   CharacterData m_document; // the worker's own copy: nobody else reads it during a run
   bool m_redefine;
@@ -87,4 +103,5 @@ private:
   QString m_folder;
   QString m_prefix;
   QDir m_folderDir;
+  int m_threadCount = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/ColourUtils.h"
 #include "model/CharacterData.h"
+#include "ops/ScopedElements.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -171,17 +172,19 @@ void applyTslShift(const TslShift& shift, QImage& image, bool absoluteHue, bool 
 
 void CharacterData::changeColoration(const TslShift& shift, bool absoluteHue, bool fromSnapshot)
 {
-  // One cache for the whole character: its cells share their colours.
-  auto cache = std::make_unique<ShiftCache>(shift, absoluteHue);
   const Snapshot& saved = snapshot();
-  forEachScopedCell([&](int e, int c) {
-    if (!fromSnapshot) {
-      shiftImage(*cache, m_images[e][c], nullptr);
-      return;
+  forEachScopedElementAtOnce(*this, [&](int e, const std::vector<int>& cells) {
+    // One cache for the cells of an element: they share their colours.
+    auto cache = std::make_unique<ShiftCache>(shift, absoluteHue);
+    for (int c : cells) {
+      if (!fromSnapshot) {
+        shiftImage(*cache, m_images[e][c], nullptr);
+        continue;
+      }
+      // Nothing to read where the snapshot holds no such cell.
+      if (e >= static_cast<int>(saved.images.size()) || c >= static_cast<int>(saved.images[e].size()))
+        continue;
+      shiftImage(*cache, m_images[e][c], &saved.images[e][c]);
     }
-    // Nothing to read where the snapshot holds no such cell.
-    if (e >= static_cast<int>(saved.images.size()) || c >= static_cast<int>(saved.images[e].size()))
-      return;
-    shiftImage(*cache, m_images[e][c], &saved.images[e][c]);
   });
 }

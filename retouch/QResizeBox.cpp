@@ -1,6 +1,8 @@
 #include "retouch/QResizeBox.h"
 
 #include "model/CharacterData.h"
+#include "ops/ResizeBound.h"
+#include "widgets/Prompts.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -28,8 +30,19 @@ QResizeBox::QResizeBox(QLayer* layer, QLayerList* layerList, QWidget* parent) : 
   connect(recenterBox, &QCheckBox::toggled, this, &QResizeBox::updateApercu);
 }
 
+bool QResizeBox::fitsBound()
+{
+  return resizeKeepsCellsReadable(*character, widthSpin->value() / 100.0, heightSpin->value() / 100.0, true);
+}
+
+// Cells past the bound could be neither saved nor opened again: their
+// preview shows the character as it was.
 void QResizeBox::applyOperation()
 {
+  if (!fitsBound()) {
+    character->restoreSnapshot();
+    return;
+  }
   const double sx = widthSpin->value() / 100.0;
   const double sy = heightSpin->value() / 100.0;
   character->resizeCells(sx, sy, recenterBox->isChecked(), optionBox->isChecked(), true);
@@ -42,5 +55,10 @@ void QResizeBox::updateApercu()
 
 void QResizeBox::validModif()
 {
+  if (!fitsBound()) {
+    prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
+                      QStringLiteral("La taille obtenue dépasserait %1 pixels.").arg(kMaxSheetSide), QString());
+    return;
+  }
   keepResult("Redimension");
 }

@@ -15,6 +15,8 @@ public slots:
   void validModif() override;
 
 private:
+  // Whether the current factors keep every cell within the readers' side.
+  bool fitsBound();
   void applyOperation() override;
 
   QSpinBox* widthSpin;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 QViewBox::QViewBox(QLayer* layer, QLayerList* layerList, QWidget* parent)
@@ -24,6 +25,10 @@ QViewBox::QViewBox(QLayer* layer, QLayerList* layerList, QWidget* parent)
   optionBox = new QCheckBox;
   validButton = new QPushButton(QIcon(QStringLiteral(":/icon/ok.png")), QStringLiteral("Valider"));
   cancelButton = new QPushButton(QIcon(QStringLiteral(":/icon/remove.png")), QStringLiteral("Annuler"));
+  previewTimer = new QTimer(this);
+  previewTimer->setSingleShot(true);
+  previewTimer->setInterval(0);
+  connect(previewTimer, &QTimer::timeout, this, &QViewBox::runPreview);
 
   connect(validButton, &QPushButton::clicked, this, &QViewBox::validModif);
   connect(cancelButton, &QPushButton::clicked, this, &QViewBox::cancelModif);
@@ -37,6 +42,7 @@ void QViewBox::changeApercu(bool new_apercu)
     updateApercu();
     return;
   }
+  previewTimer->stop();
   character->restoreSnapshot();
   layer->refresh();
 }
@@ -45,6 +51,7 @@ void QViewBox::restoreDocument()
 {
   if (done)
     return;
+  previewTimer->stop();
   character->restoreSnapshot();
   character->clearSnapshot();
   layer->refresh();
@@ -64,6 +71,12 @@ void QViewBox::reject()
 
 void QViewBox::showPreview()
 {
+  if (apercuBox->isChecked())
+    previewTimer->start();
+}
+
+void QViewBox::runPreview()
+{
   if (!apercuBox->isChecked())
     return;
   applyOperation();
@@ -74,6 +87,7 @@ void QViewBox::showPreview()
 // their preview shows.
 void QViewBox::keepResult(const char* label)
 {
+  previewTimer->stop();
   applyOperation();
   layer->recordEdit(label);
   finishModif();

@@ -9,6 +9,7 @@ class QLayer;
 class QLayerList;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 class QVBoxLayout;
 
 // The frame of the retouching dialogs: the document's preview snapshot is
@@ -35,7 +36,9 @@ protected slots:
 protected:
   // The subclass's operation on the current control values, from the snapshot.
   virtual void applyOperation() = 0;
-  // The bodies of updateApercu() and validModif().
+  // The bodies of updateApercu() and validModif(). A preview waits for the
+  // event queue to empty, so a burst of value changes shows its last values
+  // once.
   void showPreview();
   void keepResult(const char* label);
   // The common end of every validModif(), after the edit was recorded.
@@ -56,8 +59,10 @@ protected:
   QCheckBox* optionBox;
   QPushButton* validButton;
   QPushButton* cancelButton;
+  QTimer* previewTimer;
 
 private:
+  void runPreview();
   // Puts the saved state back and lets the snapshot go; once only, since a
   // restore after the clear would empty the document.
   void restoreDocument();

@@ -342,6 +342,16 @@ void TestConverter::failures()
   Converter other({}, 1, 3);
   QVERIFY(other.convertCharacter(blocked.input("a.png", filled(96, 128, 0xFF0000AAu)), 3));
   QCOMPARE(other.unwritten(), QStringList{blocked.output(3, "$a.png")});
+
+  // A 2003 sheet is listed by its last write: complete on disk, it is not.
+  Folder sheets(2);
+  QDir().mkpath(sheets.output(2, "a.png")); // a folder where the sheet goes
+  Converter third({}, 1, 2);
+  QVERIFY(third.convertCharacter(sheets.input("a.png", filled(96, 128, 0xFF0000AAu)), 2));
+  QCOMPARE(third.unwritten(), QStringList{sheets.output(2, "a.png")});
+  QDir(sheets.output(2, "a.png")).removeRecursively();
+  QVERIFY(third.convertCharacter(sheets.input("b.png", filled(96, 128, 0xFF00AA00u)), 2));
+  QVERIFY(third.unwritten().isEmpty() && !load(sheets.output(2, "a.png")).isNull());
 }
 
 void TestConverter::shortAndDegenerateInputsNeverWarn_data()

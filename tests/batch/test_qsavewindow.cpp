@@ -179,6 +179,12 @@ private slots:
     if (started) {
       QVERIFY(progress->isModal() && progress->isVisible() && progress->windowTitle() == "Enregistrement en cours...");
       QCOMPARE(progress->findChild<QProgressBar*>()->size(), QSize(300, 30));
+      // Until the run has ended and reported, the dialog stays; Escape only hides the progress.
+      w.reject();
+      w.close();
+      QTest::keyClick(&w, Qt::Key_Escape);
+      QTest::keyClick(progress, Qt::Key_Escape);
+      QVERIFY(w.isVisible() && !w.isEnabled() && !progress->isVisible());
       QTRY_VERIFY(!w.isVisible());
       QVERIFY(!progress->isVisible() && progress->findChild<QProgressBar*>()->value() == 100);
       QCOMPARE(progress->findChild<QLabel*>()->text(), QString("Enregistrements finis"));

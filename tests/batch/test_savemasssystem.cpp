@@ -58,6 +58,18 @@ QImage tinted(CharacterData doc, const Ints& elements, unsigned hue, bool redefi
 
 const Cell kPlain(8, 0xFF336699u);
 
+// The bytes of every file of a folder, by name.
+QMap<QString, QByteArray> filesOf(const QString& folder)
+{
+  QMap<QString, QByteArray> files;
+  for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+    QFile file(folder + "/" + name);
+    file.open(QIODevice::ReadOnly);
+    files.insert(name, file.readAll());
+  }
+  return files;
+}
+
 } // namespace
 
 class TestSaveMassSystem : public QObject
@@ -133,7 +145,9 @@ private slots:
     CharacterData doc = character({under, top});
     const QImage plain = CharacterData(doc).flattenImage();
     QTemporaryDir dir;
-    SaveMassSystem worker(&doc, {1}, dir.path(), "", 120, redefine);
+    CharacterData onlySelection = doc; // as a project may hold it: the files still show every element
+    onlySelection.setOnlySelection(true);
+    SaveMassSystem worker(&onlySelection, {1}, dir.path(), "", 120, redefine);
     bool touched = false; // the caller's document is left alone, also during the run
     QObject::connect(&worker, &SaveMassSystem::changeProgess, &worker,
                      [&] { touched |= CharacterData(doc).flattenImage() != plain; }, Qt::DirectConnection);
@@ -175,6 +189,12 @@ private slots:
     QCOMPARE(file, tinted(doc, {1, 2, 3}, 120, true));
     for (int e = 0; e < 5; ++e)
       QCOMPARE(file.pixel(e % 4, e / 4) == plain.pixel(e % 4, e / 4), e == 0 || e == 4);
+    QTemporaryDir one;
+    SaveMassSystem single(&doc, {0, 4}, {7}, one.path(), "", 120, true, nullptr, {"lib.elsk"});
+    single.setThreadCount(1);
+    run(single);
+    QCOMPARE(filesOf(one.path()), filesOf(dir.path()));
+    QCOMPARE(filesOf(dir.path()).size(), 9);
     QCOMPARE(SaveMassSystem::plainIndex("x/a|b.png|0"), std::optional<int>(0));
     const CharacterData twins = character({kPlain, kPlain}, {"a.elsk?0_7", "b.elsk?0_7"});
     QCOMPARE(SaveMassSystem::plan(&twins, true, {}, {7}, {"a.elsk"})[0].elements, Ints{0});
@@ -214,6 +234,17 @@ private slots:
     (new SaveMassSystem(&doc, {0}, dir.path(), "", 5, false, parent))->start();
     delete parent; // waits for the run
     QCOMPARE(QDir(dir.path()).entryList({"*.png"}, QDir::Files).size(), 72);
+
+    // One thread writes the same bytes; the files that fail are exactly those reported.
+    QTemporaryDir one;
+    for (const char* name : {"0_10.png", "0_355.png"})
+      QDir(one.path()).mkdir(name);
+    SaveMassSystem single(&doc, {0}, one.path(), "", 5, false);
+    single.setThreadCount(1);
+    QCOMPARE(run(single).unwritten, (QStringList{"0_10.png", "0_355.png"}));
+    QMap<QString, QByteArray> all = filesOf(dir.path());
+    all.remove("0_10.png"), all.remove("0_355.png"), all.remove("file");
+    QCOMPARE(filesOf(one.path()), all);
   }
 };
 

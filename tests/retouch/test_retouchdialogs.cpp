@@ -1,3 +1,4 @@
+#include "tests/PromptRecorder.h"
 #include "tests/TestMain.h"
 #include "tests/ops/CellFixture.h"
 
@@ -193,7 +194,9 @@ private slots:
     box->findChildren<QSpinBox*>()[0]->setValue(50);
     QCheckBox* recentre = named<QCheckBox>(box, "Recentrer");
     recentre->click();
+    QCoreApplication::processEvents();
     recentre->click(); // a second and a third preview at 50 %
+    QCoreApplication::processEvents();
     compareCells(*opened.document, half);
     QCOMPARE(opened.window.layerList->thumbnailPixmaps().at(0).toImage(), thumbnail);
 
@@ -205,6 +208,75 @@ private slots:
     half.resizeCells(0.5, 0.5, true, false, true);
     compareCells(*opened.document, half);
     QCOMPARE(opened.window.layerList->thumbnailPixmaps().at(0).toImage(), makeThumbnails(*opened.document).at(0).toImage());
+  }
+
+  // Values sent faster than they are previewed: nothing is computed until the
+  // events are handled, then the last values once; "Valider" meanwhile keeps
+  // those values as one step, and the pending preview never runs.
+  void burstsShowTheirLastValues_data()
+  {
+    QTest::addColumn<int>("dialog");
+    QTest::addColumn<QList<int>>("values"); // of the first spin box
+    QTest::addColumn<Operation>("last");
+    QTest::addColumn<bool>("validate");
+    for (bool validate : {false, true}) {
+      QTest::addRow("resize%s", validate ? ", validated" : "")
+          << 0 << QList<int>{90, 70, 54} << Operation([](CharacterData& d) { d.resizeCells(0.54, 1.0, true, false, true); })
+          << validate;
+      QTest::addRow("rotate%s", validate ? ", validated" : "")
+          << 1 << QList<int>{1, 2, 3, 4} << Operation([](CharacterData& d) { d.rotateCells(4.0, false, true); }) << validate;
+      QTest::addRow("colour%s", validate ? ", validated" : "")
+          << 2 << QList<int>{10, 20, 30} << Operation([](CharacterData& d) { d.changeColoration(TslShift{30.f, 0.f, 0.f}, false, true); })
+          << validate;
+    }
+  }
+  void burstsShowTheirLastValues()
+  {
+    QFETCH(int, dialog);
+    QFETCH(QList<int>, values);
+    QFETCH(Operation, last);
+    QFETCH(bool, validate);
+    Opened opened(3);
+    const CharacterData before = *opened.document;
+    CharacterData expected = before;
+    expected.saveSnapshot();
+    last(expected);
+    const int steps = opened.canvas->history()->count();
+    QPointer<QViewBox> box = opened.open(kLabels[dialog][0]);
+    for (int value : values)
+      box->findChildren<QSpinBox*>()[0]->setValue(value);
+    compareCells(*opened.document, before);
+    if (validate)
+      named<QPushButton>(box, "Valider")->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    compareCells(*opened.document, expected);
+    QCOMPARE(opened.canvas->history()->count(), steps + int(validate));
+    QCOMPARE(box.isNull(), validate);
+    if (box)
+      box->close();
+  }
+
+  // Cells past the side the readers accept could be neither saved nor opened.
+  void resizePastTheBoundIsRefused()
+  {
+    Opened opened;
+    opened.document->image(0, 0) = QImage(8200, 2, QImage::Format_ARGB32);
+    opened.document->image(0, 0).fill(0xFF102030u);
+    const CharacterData before = *opened.document;
+    const int steps = opened.canvas->history()->count();
+    QViewBox* box = opened.open("Redimension");
+    box->findChildren<QSpinBox*>()[0]->setValue(200);
+    QCoreApplication::processEvents();
+    PromptRecorder prompts;
+    named<QPushButton>(box, "Valider")->click();
+    QCOMPARE(prompts.titles(), QStringList{"Erreur"});
+    QCOMPARE(prompts.asked[0].text, QString("La taille obtenue dépasserait 16384 pixels."));
+    QVERIFY(box->isVisible() && opened.canvas->history()->count() == steps);
+    compareCells(*opened.document, before);
+    box->findChildren<QSpinBox*>()[0]->setValue(199); // 16318 pixels: allowed
+    named<QPushButton>(box, "Valider")->click();
+    QCOMPARE(opened.document->image(0, 0).width(), 16318);
   }
 };
 
