@@ -1,0 +1,77 @@
+#include "batch/TilesetDecoding.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSemaphore>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
+
+namespace {
+
+// In MiB of decoded pixels.
+constexpr int kBudget = 256;
+
+// A file of unknown size takes the whole budget: it may be of any size.
+int shareOf(const QString& path)
+{
+  const QSize size = TilesetDecoding::headerSize(path);
+  if (size.isEmpty())
+    return kBudget;
+  const qint64 bytes = qint64(size.width()) * size.height() * 4;
+  return int(std::clamp<qint64>((bytes + (1 << 20) - 1) >> 20, 1, kBudget));
+}
+
+} // namespace
+
+TilesetDecoding::TilesetDecoding(Decode decode)
+  : decode(std::move(decode)), budget(std::make_shared<QSemaphore>(kBudget))
+{
+}
+
+TilesetDecoding::~TilesetDecoding() = default;
+
+void TilesetDecoding::append(const QStringList& more)
+{
+  paths << more;
+}
+
+QSize TilesetDecoding::headerSize(const QString& path)
+{
+  if (!QFileInfo(path).isFile())
+    return QSize();
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  return reader.size();
+}
+
+void TilesetDecoding::launch()
+{
+  const size_t ahead = size_t(std::max(4, 2 * QThread::idealThreadCount()));
+  while (running.size() < ahead && running.size() < size_t(paths.size())) {
+    const QString path = paths[qsizetype(running.size())];
+    running.push_back(QtConcurrent::run([path, decode = decode, budget = budget] {
+      const int share = shareOf(path);
+      budget->acquire(share);
+      const QImage image = decode(path);
+      budget->release(share);
+      return image;
+    }));
+  }
+}
+
+QFuture<QImage> TilesetDecoding::head()
+{
+  launch();
+  return running.front();
+}
+
+QImage TilesetDecoding::take()
+{
+  const QImage image = head().result();
+  running.pop_front(); // the future's copy would keep the picture
+  paths.removeFirst();
+  launch();
+  return image;
+}
