@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QThread>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -59,7 +60,8 @@ QTilesetView::QTilesetView(QWidget* parent)
       upIcon(QStringLiteral(":/icon/up2.png")),
       downIcon(QStringLiteral(":/icon/down2.png")),
       movingIcon(QStringLiteral(":/icon/moving.png")),
-      decoding(thumbnailOf)
+      // A core left to the window keeps it repainting while the rest decode.
+      decoding(thumbnailOf, std::max(1, QThread::idealThreadCount() - 1))
 {
   connect(&watcher, &QFutureWatcher<QImage>::finished, this, &QTilesetView::handOver);
   setMouseTracking(true);

@@ -97,7 +97,7 @@ void Sorveler::run()
     emit finishThread(failed);
     return;
   }
-  TilesetDecoding decoding(mergedColumns);
+  TilesetDecoding decoding(mergedColumns, std::max(4, 2 * QThread::idealThreadCount()));
   decoding.append(files);
   std::vector<QImage> images;
   images.reserve(n);

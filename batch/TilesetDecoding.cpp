@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSemaphore>
-#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -25,8 +24,8 @@ int shareOf(const QString& path)
 
 } // namespace
 
-TilesetDecoding::TilesetDecoding(Decode decode)
-  : decode(std::move(decode)), budget(std::make_shared<QSemaphore>(kBudget))
+TilesetDecoding::TilesetDecoding(Decode decode, int ahead)
+  : decode(std::move(decode)), ahead(size_t(std::max(1, ahead))), budget(std::make_shared<QSemaphore>(kBudget))
 {
 }
 
@@ -48,7 +47,6 @@ QSize TilesetDecoding::headerSize(const QString& path)
 
 void TilesetDecoding::launch()
 {
-  const size_t ahead = size_t(std::max(4, 2 * QThread::idealThreadCount()));
   while (running.size() < ahead && running.size() < size_t(paths.size())) {
     const QString path = paths[qsizetype(running.size())];
     running.push_back(QtConcurrent::run([path, decode = decode, budget = budget] {

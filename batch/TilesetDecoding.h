@@ -23,7 +23,8 @@ public:
   // picture, null when the file does not read.
   using Decode = std::function<QImage(const QString& path)>;
 
-  explicit TilesetDecoding(Decode decode);
+  // At most ahead tasks are started and not yet taken.
+  TilesetDecoding(Decode decode, int ahead);
   // Tasks still running finish in the pool; their pictures are dropped.
   ~TilesetDecoding();
 
@@ -44,6 +45,7 @@ private:
   void launch();
 
   Decode decode;
+  size_t ahead;
   QStringList paths;
   // The started tasks of the first paths, in order.
   std::deque<QFuture<QImage>> running;
