@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSemaphore>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -25,7 +24,7 @@ int shareOf(const QString& path)
 } // namespace
 
 TilesetDecoding::TilesetDecoding(Decode decode, int ahead)
-  : decode(std::move(decode)), ahead(size_t(std::max(1, ahead))), budget(std::make_shared<QSemaphore>(kBudget))
+  : decode(std::move(decode)), ahead(size_t(std::max(1, ahead)))
 {
 }
 
@@ -45,17 +44,19 @@ QSize TilesetDecoding::headerSize(const QString& path)
   return reader.size();
 }
 
+// Shares count until their picture is taken, so a task never waits for
+// budget in the pool, where it would hold a thread, and the first path
+// always has its turn.
 void TilesetDecoding::launch()
 {
   while (running.size() < ahead && running.size() < size_t(paths.size())) {
-    const QString path = paths[qsizetype(running.size())];
-    running.push_back(QtConcurrent::run([path, decode = decode, budget = budget] {
-      const int share = shareOf(path);
-      budget->acquire(share);
-      const QImage image = decode(path);
-      budget->release(share);
-      return image;
-    }));
+    const QString& path = paths[qsizetype(running.size())];
+    const int share = shareOf(path);
+    if (!running.empty() && inFlight + share > kBudget)
+      return;
+    inFlight += share;
+    shares.push_back(share);
+    running.push_back(QtConcurrent::run(decode, path));
   }
 }
 
@@ -69,6 +70,8 @@ QImage TilesetDecoding::take()
 {
   const QImage image = head().result();
   running.pop_front(); // the future's copy would keep the picture
+  inFlight -= shares.front();
+  shares.pop_front();
   paths.removeFirst();
   launch();
   return image;

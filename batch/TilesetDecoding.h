@@ -1,9 +1,9 @@
 #pragma once
 // Decodes tileset files on the thread pool in list order, a few ahead of the
-// one taken and about 256 MiB of decoded pixels at a time, so that a long
-// list of large tilesets never sits in memory at full size. Each task
-// reduces its picture (to the merged columns, to a thumbnail) before it
-// frees its share, and only the reduced picture waits to be taken.
+// one taken and about 256 MiB of decoded pixels at a time (by the sizes the
+// headers give), so that a long list of large tilesets never sits in memory
+// at full size. Each task reduces its picture (to the merged columns, to a
+// thumbnail), and only the reduced picture waits to be taken.
 
 #include <QFuture>
 #include <QImage>
@@ -12,9 +12,6 @@
 
 #include <deque>
 #include <functional>
-#include <memory>
-
-class QSemaphore;
 
 class TilesetDecoding
 {
@@ -47,7 +44,9 @@ private:
   Decode decode;
   size_t ahead;
   QStringList paths;
-  // The started tasks of the first paths, in order.
+  // The started tasks of the first paths, in order, and their shares of
+  // the budget, in MiB of decoded pixels.
   std::deque<QFuture<QImage>> running;
-  std::shared_ptr<QSemaphore> budget;
+  std::deque<int> shares;
+  int inFlight = 0;
 };

@@ -197,6 +197,7 @@ private slots:
     auto unblock = qScopeGuard([&] { feed.joinable() ? feed.join() : writeAll("p.png", pipeBytes); });
     window.beginSorvel("one.png");
     QDialog* first = window.findChild<QDialog*>();
+    QTRY_COMPARE(first->findChild<QLabel*>()->text(), "Ouverture de : p.png"); // under load the thread starts late
     view->aSupprimer();
     view->addFiles({saved("c.png", 4)});
     QTRY_VERIFY(!view->isAdding());
