@@ -3,14 +3,11 @@
 #include "canvas/ElementListGeometry.h"
 #include "widgets/Prompts.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
 #include <QWheelEvent>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
 
@@ -38,11 +35,15 @@ int columnLeft(int index)
   return 140 * (index % 3);
 }
 
-QPixmap makeThumbnail(const QPixmap& pixmap)
+// Runs in the pool: only the thumbnail leaves the task.
+QImage thumbnailOf(const QString& path)
 {
-  if (pixmap.width() * kThumbHeight / pixmap.height() <= kThumbWidth)
-    return pixmap.scaledToHeight(kThumbHeight, Qt::FastTransformation);
-  return pixmap.scaledToWidth(kThumbWidth, Qt::FastTransformation);
+  const QImage image(path);
+  if (image.isNull())
+    return image;
+  if (image.width() * kThumbHeight / image.height() <= kThumbWidth)
+    return image.scaledToHeight(kThumbHeight, Qt::FastTransformation);
+  return image.scaledToWidth(kThumbWidth, Qt::FastTransformation);
 }
 
 QString fileNameOf(const QString& path)
@@ -58,8 +59,11 @@ QTilesetView::QTilesetView(QWidget* parent)
     : QWidget(parent),
       upIcon(QStringLiteral(":/icon/up2.png")),
       downIcon(QStringLiteral(":/icon/down2.png")),
-      movingIcon(QStringLiteral(":/icon/moving.png"))
+      movingIcon(QStringLiteral(":/icon/moving.png")),
+      // A core left to the window keeps it repainting while the rest decode.
+      decoding(thumbnailOf, std::max(1, QThread::idealThreadCount() - 1))
 {
+  connect(&watcher, &QFutureWatcher<QImage>::finished, this, &QTilesetView::handOver);
   setMouseTracking(true);
   setFixedSize(460, 475);
   show();
@@ -67,33 +71,47 @@ QTilesetView::QTilesetView(QWidget* parent)
 
 QTilesetView::~QTilesetView() = default;
 
+// Decoding tall tilesets is the slow part, so it runs in the pool while the
+// window goes on answering; the pixmaps, the warnings and the order stay on
+// the GUI thread.
 void QTilesetView::addFiles(const QStringList& paths)
 {
-  // Decoding tall tilesets is the slow part, so it runs on every core; the
-  // pixmaps, the warnings and the order stay on the GUI thread. A bounded
-  // batch keeps the decoded images of a long list from piling up at once.
-  const int batch = std::max(4, 2 * QThread::idealThreadCount());
-  QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  QStringList accepted;
-  for (qsizetype start = 0; start < paths.size(); start += batch) {
-    const QStringList part = paths.mid(start, batch);
-    const QList<QImage> images =
-        QtConcurrent::blockingMapped<QList<QImage>>(part, [](const QString& path) { return QImage(path); });
-    for (qsizetype i = 0; i < part.size(); ++i) {
-      if (images[i].isNull()) {
-        QGuiApplication::restoreOverrideCursor();
-        prompts().message(this, QMessageBox::Warning, QStringLiteral("Sorvel de tilesets"),
-                          QStringLiteral("Impossible d'ouvrir :") + part[i], QString());
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        continue;
-      }
-      thumbnails.push_back(makeThumbnail(QPixmap::fromImage(images[i])));
-      accepted << part[i];
+  decoding.append(paths);
+  batches.push_back(paths.size());
+  handOver();
+}
+
+void QTilesetView::handOver()
+{
+  // A warning's event loop may deliver the watcher's next signal: the loop
+  // below takes that entry once the warning is answered.
+  if (handingOver)
+    return;
+  handingOver = true;
+  while (!batches.empty()) {
+    if (batches.front() == 0) {
+      batches.pop_front();
+      emit changeFileList(entryCount() >= 2);
+      continue;
     }
+    const QFuture<QImage> next = decoding.head();
+    if (!next.isFinished()) {
+      watcher.setFuture(next);
+      break;
+    }
+    const QString path = decoding.headPath();
+    const QImage thumbnail = decoding.take();
+    --batches.front();
+    if (thumbnail.isNull()) {
+      prompts().message(this, QMessageBox::Warning, QStringLiteral("Sorvel de tilesets"),
+                        QStringLiteral("Impossible d'ouvrir :") + path, QString());
+      continue;
+    }
+    thumbnails.push_back(QPixmap::fromImage(thumbnail));
+    files << path;
+    update();
   }
-  QGuiApplication::restoreOverrideCursor();
-  files << accepted;
-  emit changeFileList(entryCount() >= 2);
+  handingOver = false;
 }
 
 void QTilesetView::refresh()

@@ -1,10 +1,14 @@
 #pragma once
+#include "batch/TilesetDecoding.h"
+
+#include <QFutureWatcher>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
 
+#include <deque>
 #include <vector>
 
 // The ordered list of tilesets to merge, drawn as a grid of thumbnails, three
@@ -18,9 +22,11 @@ public:
   explicit QTilesetView(QWidget* parent = nullptr);
   ~QTilesetView() override;
 
-  // Appends the readable files among paths, in their order; warns about the
-  // others. No repaint.
+  // Appends the readable files among paths, in their order, as they are
+  // decoded, after those of earlier calls still decoding; warns about the
+  // others. changeFileList follows the last one.
   void addFiles(const QStringList& paths);
+  bool isAdding() const { return !batches.empty(); }
   void refresh();
   QStringList fileList() const;
 
@@ -71,6 +77,8 @@ private:
   // the reordered paths.
   QStringList movedList();
   void popUpMenu(const QPoint& globalPos);
+  // Takes the decoded entries in order, up to the first still decoding.
+  void handOver();
 
   QStringList files;
   int selectedIndex = -1;
@@ -90,6 +98,11 @@ private:
   QPoint dragAnchor;
   QPoint menuPoint;
   std::vector<QPixmap> thumbnails;
+  TilesetDecoding decoding;
+  QFutureWatcher<QImage> watcher;
+  // Paths still to take, per call of addFiles.
+  std::deque<qsizetype> batches;
+  bool handingOver = false;
 
   // Pointer moves made while an entry is pressed, shared by every view.
   static int dragMoveCount;

@@ -1,20 +1,32 @@
 #include "batch/Sorveler.h"
 
-#include "core/ImageUtils.h"
+#include "batch/TilesetDecoding.h"
 #include "core/SaveFile.h"
 
-#include <QFuture>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 
 namespace {
 
 constexpr int kWidth = 256;
+// The PNG writer refuses taller images.
+constexpr qint64 kMaxRows = 1000000;
+
+// Only the columns that reach the canvas are kept.
+QImage mergedColumns(const QString& path)
+{
+  QImageReader reader(path);
+  reader.setDecideFormatFromContent(true);
+  QImage image = reader.read();
+  if (image.width() > kWidth)
+    image = image.copy(0, 0, kWidth, image.height());
+  return image.isNull() || image.format() == QImage::Format_ARGB32 ? image
+                                                                   : image.convertToFormat(QImage::Format_ARGB32);
+}
 
 // Through a save file: a failed write leaves an older file, which may be one
 // of the inputs, whole.
@@ -72,20 +84,26 @@ void Sorveler::copyBlock(QImage& dst, const QImage& src, uint dx, uint dy, uint 
 }
 
 // The inputs decode in parallel; the progress still names them one by one,
-// in list order, as each is taken.
+// in list order, as each is taken. A merge the writer would refuse ends
+// before any decoding, from the heights the headers give.
 void Sorveler::run()
 {
   const quint64 n = quint64(files.size());
-  std::vector<QFuture<QImage>> decoding;
-  decoding.reserve(n);
+  qint64 rows = 0;
   for (const QString& path : files)
-    decoding.push_back(QtConcurrent::run(readArgb32Image, path));
+    rows += std::max(0, TilesetDecoding::headerSize(path).height());
+  if (rows > kMaxRows) {
+    emit outputFailed();
+    emit finishThread(failed);
+    return;
+  }
+  TilesetDecoding decoding(mergedColumns, std::max(4, 2 * QThread::idealThreadCount()));
+  decoding.append(files);
   std::vector<QImage> images;
   images.reserve(n);
   for (quint64 i = 0; i < n; ++i) {
     emit changeProgress(uint(i * 20 / n), QStringLiteral("Ouverture de : ") + files[qsizetype(i)]);
-    images.push_back(decoding[i].result());
-    decoding[i] = QFuture<QImage>(); // the future's copy would keep the pixels after placing
+    images.push_back(decoding.take());
     if (images.back().isNull())
       failed.append(files[qsizetype(i)]);
   }
@@ -105,7 +123,7 @@ QImage Sorveler::place(std::vector<QImage>& images)
   for (const QImage& image : images)
     height += image.height();
   QImage canvas;
-  if (height > 0 && height <= INT_MAX)
+  if (height > 0 && height <= kMaxRows)
     canvas = QImage(kWidth, int(height), QImage::Format_ARGB32);
   const quint64 n = images.size();
   uint y = 0;

@@ -30,7 +30,7 @@ public:
 signals:
   void changeProgress(uint value, QString info);
   // Just before finishThread, when no file was written: no rows to write, a
-  // canvas too large to hold, or a failed write.
+  // canvas taller than the PNG writer takes, or a failed write.
   void outputFailed();
   // The end of the job: the inputs that did not read as images.
   void finishThread(QStringList info);
@@ -40,7 +40,7 @@ protected:
 
 private:
   // The merged canvas, or a null image when there is nothing to write or it
-  // cannot be held. Drops each input once it is placed.
+  // is too tall to write or to hold. Drops each input once it is placed.
   QImage place(std::vector<QImage>& images);
 
   QStringList files;

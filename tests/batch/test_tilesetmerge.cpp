@@ -6,7 +6,9 @@
 #include "batch/QSorvelTileset.h"
 #include "batch/QTilesetView.h"
 #include "batch/Sorveler.h"
+#include "model/StreamImage.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QLabel>
 #include <QProgressBar>
@@ -19,16 +21,29 @@
 
 namespace {
 
-// Every word differs; transparent ones keep colour bits.
+// Every word of the first 300 columns differs; transparent ones keep colour
+// bits.
 QImage tileset(QSize size, int seed)
 {
   QImage image(size, QImage::Format_ARGB32);
+  image.fill(0x80FF00FF);
   for (int y = 0; y < size.height(); ++y)
-    for (int x = 0; x < size.width(); ++x) {
+    for (int x = 0; x < std::min(size.width(), 300); ++x) {
       const QRgb alpha = (x + y) % 3 == 0 ? 0x00 : (x + y) % 3 == 1 ? 0x80 : 0xFF;
       image.setPixel(x, y, alpha << 24 | QRgb((seed * 40 + x) & 0xFF) << 16 | QRgb(y & 0xFF) << 8 | QRgb(y >> 8));
     }
   return image;
+}
+
+// A valid PNG header of 256 x 600,000 rows, and no pixels after it.
+QByteArray tallHeader()
+{
+  QImage image(256, 600000, QImage::Format_Mono);
+  image.fill(0);
+  QByteArray png;
+  QBuffer buffer(&png);
+  image.save(&buffer, "PNG");
+  return png.left(png.indexOf("IDAT") + 4);
 }
 
 QString saved(const QString& path, int height)
@@ -63,6 +78,7 @@ private slots:
     QTest::newRow("narrower: clear right columns") << QList<QSize>{{200, 30}, {256, 10}} << "out.png"
                                                    << QList<uint>{0, 10, 20, 25, 57, 90};
     QTest::newRow("unreadable between two") << QList<QSize>{{256, 20}, {}, {256, 12}} << "out.png" << three; // {}: no image
+    QTest::newRow("8192 square") << QList<QSize>{{8192, 8192}, {100, 4}} << "out.png" << QList<uint>{0, 10, 20, 25, 57, 90};
     QTest::newRow("an input, no suffix") << QList<QSize>{{256, 8}, {256, 24}, {100, 4}} << "0" << three;
   }
   void stacksExactPixelsAndReportsInOrder()
@@ -70,6 +86,7 @@ private slots:
     QFETCH(QList<QSize>, sizes);
     QFETCH(QString, output);
     QFETCH(QList<uint>, progress);
+    allowLargestImages(); // as the program's start-up does
     QStringList inputs, texts{"Création du nouveau tileset"}, unreadable, progressed, failed;
     std::vector<QImage> images;
     for (int i = 0; i < sizes.size(); ++i) {
@@ -109,22 +126,26 @@ private slots:
   {
     QTest::addColumn<QStringList>("damaged");
     QTest::addColumn<int>("sizeLimit");
+    QTest::addColumn<bool>("tall");
     QTest::addColumn<QStringList>("report");
     const QString open = "openMany|Choisir les tilesets à sorvelner|Images (*.png *.gif *.jpg *.jpeg)||0";
     const QStringList asked{open, open, open, "save|Choisir l'emplacement du nouveau tileset|Images (*.png)||0"};
     const QString warning = "message|Sorvel|Certains fichiers n'ont pas pu être ouverts.|"
                             "Liste des fichiers n'ayant pu être ouverts :\n- ";
-    const QString unwritten = "message|Sorvel|Impossible d'enregistrer le fichier :<br />out?/t.png.||3";
-    QTest::newRow("unreadable between two") << QStringList{"in/b.png"} << 0
+    const QString unwritten = "message|Sorvel|Impossible d'enregistrer le fichier :<br />out?/x&lt;y.png.||3";
+    QTest::newRow("unreadable between two") << QStringList{"in/b.png"} << 0 << false
                                             << asked + QStringList{warning + "in/b.png|2", "message|Sorvel|Sorvel effectuée !||1"};
-    QTest::newRow("every input unreadable") << QStringList{"in/a.png", "in/b.png", "in/c.png"} << 0
+    QTest::newRow("every input unreadable") << QStringList{"in/a.png", "in/b.png", "in/c.png"} << 0 << false
                                             << asked + QStringList{warning + "in/a.png\n- in/b.png\n- in/c.png|2", unwritten};
-    QTest::newRow("write fails") << QStringList() << 40 << asked + QStringList{unwritten};
+    QTest::newRow("write fails") << QStringList() << 40 << false << asked + QStringList{unwritten};
+    // Decoded, both would be listed as unreadable.
+    QTest::newRow("too tall to write") << QStringList{"in/a.png", "in/b.png"} << 0 << true << asked + QStringList{unwritten};
   }
   void mergeEndsWithItsReport()
   {
     QFETCH(QStringList, damaged);
     QFETCH(int, sizeLimit);
+    QFETCH(bool, tall);
     QFETCH(QStringList, report);
     writeAll("sorvelkit.ini", "");
     PromptRecorder recorder;
@@ -136,14 +157,14 @@ private slots:
     buttons["Ajouter un tileset"]->click(); // cancelled
     QCOMPARE(readAll("sorvelkit.ini"), QByteArray());
     QVERIFY(QDir().mkpath("in") && QDir().mkpath("out?"));
-    recorder.files = {saved("in/a.png", 16), saved("in/b.png", 8) + "\n" + saved("in/c.png", 4), "out?/t.png"};
+    recorder.files = {saved("in/a.png", 16), saved("in/b.png", 8) + "\n" + saved("in/c.png", 4), "out?/x<y.png"};
     buttons["Ajouter un tileset"]->click();
     QVERIFY(!buttons["Sorvelner >"]->isEnabled());
     buttons["Ajouter un tileset"]->click();
-    QVERIFY(buttons["Sorvelner >"]->isEnabled());
+    QTRY_VERIFY(buttons["Sorvelner >"]->isEnabled());
     for (const QString& path : damaged)
-      writeAll(path, "damaged");
-    writeAll("out?/t.png", "old");
+      writeAll(path, tall ? tallHeader() : "damaged");
+    writeAll("out?/x<y.png", "old");
     withFileSizeLimit(sizeLimit ? sizeLimit : RLIM_INFINITY, [&] {
       buttons["Sorvelner >"]->click();
       QCOMPARE(endOf(window.findChild<QDialog*>()), "Sorvel finie 100");
@@ -155,8 +176,8 @@ private slots:
                   QString::number(a.icon);
     QCOMPARE(said, report);
     const bool written = report.last().contains("effectuée");
-    QCOMPARE(readAll("out?/t.png") == "old", !written);
-    QCOMPARE(QImage("out?/t.png").size(), written ? QSize(256, 20) : QSize(0, 0));
+    QCOMPARE(readAll("out?/x<y.png") == "old", !written);
+    QCOMPARE(QImage("out?/x<y.png").size(), written ? QSize(256, 20) : QSize(0, 0));
     QCOMPARE(readAll("sorvelkit.ini"), QByteArray("[Path]\npathSelectTilesetSorvel=in\n")); // no "?" folder
   }
 
@@ -168,6 +189,7 @@ private slots:
     QSorvelTileset window;
     QTilesetView* view = window.findChild<QTilesetView*>();
     view->addFiles({saved("a.png", 16), saved("p.png", 8)});
+    QTRY_VERIFY(!view->isAdding());
     QTest::mouseClick(view, Qt::LeftButton, {}, view->cellRect(1).center()); // before the preview would block
     const QByteArray pipeBytes = readAll("p.png");
     QVERIFY(QFile::remove("p.png") && mkfifo("p.png", 0600) == 0);
@@ -175,8 +197,10 @@ private slots:
     auto unblock = qScopeGuard([&] { feed.joinable() ? feed.join() : writeAll("p.png", pipeBytes); });
     window.beginSorvel("one.png");
     QDialog* first = window.findChild<QDialog*>();
+    QTRY_COMPARE(first->findChild<QLabel*>()->text(), "Ouverture de : p.png"); // under load the thread starts late
     view->aSupprimer();
     view->addFiles({saved("c.png", 4)});
+    QTRY_VERIFY(!view->isAdding());
     window.beginSorvel("two.png");
     QCOMPARE(endOf(window.findChildren<QDialog*>().last()), "Sorvel finie 100");
     QCOMPARE(first->isVisible() ? first->findChild<QLabel*>()->text() : "closed", "Ouverture de : p.png");

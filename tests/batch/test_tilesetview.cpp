@@ -14,6 +14,9 @@ QString tileset(const QString& name, int w = 40, int h = 60)
 {
   QImage image(w, h, QImage::Format_ARGB32);
   image.fill(qRgb(w % 256, 90, 30));
+  for (int y = 0; w != 40 && y < h; ++y) // every word differs, with alpha
+    for (int x = 0; x < w; ++x)
+      image.setPixel(x, y, qRgba(x, y, x ^ y, (x * 7 + y) & 255));
   image.save(name + ".png");
   return name + ".png";
 }
@@ -24,6 +27,19 @@ QStringList tilesets(int n)
   while (out.size() < n)
     out << tileset(QString::number(out.size()));
   return out;
+}
+
+// The entries and warnings arrive from the pool; a sanitizer build under
+// load takes its time.
+void settle(QTilesetView& view)
+{
+  QVERIFY(QTest::qWaitFor([&] { return !view.isAdding(); }, 60000));
+}
+
+void add(QTilesetView& view, const QStringList& paths)
+{
+  view.addFiles(paths);
+  settle(view);
 }
 
 QString order(const QTilesetView& view)
@@ -68,6 +84,7 @@ void menuAction(QTilesetView& view, int entry, const QString& text)
     if (a->text() == text)
       a->trigger();
   delete menu;
+  settle(view);
 }
 
 } // namespace
@@ -83,16 +100,21 @@ private slots:
     QTilesetView view;
     QSignalSpy list(&view, &QTilesetView::changeFileList);
     const QStringList ok = tilesets(30);
-    view.addFiles({ok[0]});
+    view.addFiles({ok[0]}); // queued behind one another while they decode
     view.addFiles({ok[1]});
     // More paths than one parallel batch, with holes and a path given twice.
     QStringList paths = ok.mid(2);
     paths.insert(3, "gone1.png");
     paths.insert(25, "gone2.png");
-    view.addFiles(paths << ok[4] << tileset("tall", 256, 1024) << tileset("wide", 1000, 100));
+    add(view, paths << ok[4] << tileset("tall", 256, 1024) << tileset("wide", 1000, 100));
     QCOMPARE(view.fileList(), QStringList(ok) << ok[4] << "tall.png" << "wide.png");
     QCOMPARE(view.thumbnailPixmaps().at(31).size(), QSize(29, 115));
     QCOMPARE(view.thumbnailPixmaps().at(32).size(), QSize(130, 13));
+    for (int i : {31, 32}) { // as scaled from a full-size pixmap
+      const QPixmap full = QPixmap::fromImage(QImage(view.fileList()[i]));
+      const QPixmap expected = i == 31 ? full.scaledToHeight(115) : full.scaledToWidth(130);
+      QCOMPARE(view.thumbnailPixmaps()[i].toImage(), expected.toImage());
+    }
     QCOMPARE(list.size(), 3);
     QVERIFY(!list[0][0].toBool() && list[1][0].toBool());
     QCOMPARE(prompts.titles(), QStringList({"Sorvel de tilesets", "Sorvel de tilesets"}));
@@ -105,7 +127,7 @@ private slots:
     QTilesetView view;
     send(view, QEvent::MouseButtonRelease, cell(0), Qt::RightButton);
     QVERIFY(!view.findChild<QMenu*>()); // empty: no menu
-    view.addFiles(tilesets(9));
+    add(view, tilesets(9));
     wheel(view, -120);
     QVERIFY(view.thumbRect().isEmpty());
     QCOMPARE(view.firstShownRow(), 0);
@@ -117,7 +139,7 @@ private slots:
     send(view, QEvent::MouseButtonPress, QPoint(5, 5));
     QCOMPARE(QList<QVariantList>(names), (QList<QVariantList>{{"1.png"}, {"1.png"}}));
     QCOMPARE(view.selectedEntry(), 1);
-    view.addFiles(tilesets(1));
+    add(view, tilesets(1));
     QCOMPARE(view.thumbRect(), QRect(437, 32, 15, 311));
     wheel(view, -120);
     QCOMPARE(view.thumbRect().top(), 132);
@@ -129,7 +151,7 @@ private slots:
     QCOMPARE(view.firstShownRow(), 1);
     send(view, QEvent::MouseButtonRelease, QPoint(444, 200));
     // 434 rows: the step would be 0 without its floor of one pixel.
-    view.addFiles(QStringList(1290, view.fileList().at(0)));
+    add(view, QStringList(1290, view.fileList().at(0)));
     const int grip = view.thumbRect().top() + 5;
     send(view, QEvent::MouseButtonPress, QPoint(444, grip));
     for (int y = 1; y <= 5; ++y)
@@ -140,12 +162,12 @@ private slots:
   void dragStartsOnTwentiethMoveAfterItsPress()
   {
     QTilesetView view;
-    view.addFiles(tilesets(1));
+    add(view, tilesets(1));
     send(view, QEvent::MouseButtonPress, cell(0));
     moves(view, QPoint(30, 30), 30);
     QVERIFY(!view.isMoving()); // one entry: nowhere to go
     send(view, QEvent::MouseButtonRelease, QPoint(30, 30));
-    view.addFiles(tilesets(5).mid(1));
+    add(view, tilesets(5).mid(1));
     send(view, QEvent::MouseButtonPress, cell(0));
     moves(view, QPoint(30, 30), 15);
     send(view, QEvent::MouseButtonRelease, QPoint(30, 30));
@@ -172,7 +194,7 @@ private slots:
     QFETCH(int, entry);
     QFETCH(QPoint, target);
     QTilesetView view;
-    view.addFiles(tilesets(5));
+    add(view, tilesets(5));
     send(view, QEvent::MouseButtonPress, cell(entry));
     moves(view, target, 20);
     if (target == QPoint(400, 80))
@@ -187,7 +209,7 @@ private slots:
     PromptRecorder prompts;
     QTilesetView view;
     QSignalSpy list(&view, &QTilesetView::changeFileList);
-    view.addFiles(tilesets(10));
+    add(view, tilesets(10));
     menuAction(view, 0, "Déplacer");
     moves(view, QPoint(400, 80), 1);
     send(view, QEvent::MouseButtonPress, QPoint(400, 80));
@@ -217,7 +239,7 @@ private slots:
   void grab()
   {
     QTilesetView view;
-    view.addFiles(tilesets(12));
+    add(view, tilesets(12));
     send(view, QEvent::MouseButtonPress, cell(4));
     moves(view, QPoint(400, 240), 20);
     const QImage shot = view.grab().toImage().convertToFormat(QImage::Format_ARGB32);
