@@ -190,8 +190,7 @@ void QSorvelTileset::conclude(QDialog* window, QProgressBar* bar, QLabel* text, 
     prompts().message(window, QMessageBox::Information, kTitle, QStringLiteral("Sorvel effectuée !"), QString());
   else
     prompts().message(window, QMessageBox::Critical, kTitle,
-                      QString::fromStdString(saveErrorMessage(unwrittenPath.toStdString())),
-                      QString());
+                      QString::fromStdString(saveErrorMessage(unwrittenPath.toStdString())), QString());
   window->close();
   close();
 }

@@ -204,18 +204,6 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
   }
 }
 
-bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget)
-{
-  QBuffer buffer;
-  buffer.setData(bytes);
-  buffer.open(QIODevice::ReadOnly);
-  if (!buffer.seek(pos))
-    return false;
-  const bool read = readStreamImage(buffer, png, budget);
-  pos = buffer.pos();
-  return read;
-}
-
 void CellDecoder::add(const QByteArray& png, QImage* cell)
 {
   if (png.isEmpty()) {

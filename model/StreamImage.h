@@ -67,9 +67,6 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 // False on a truncated or malformed image, or one over budget.
 bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);
 
-// The same from bytes already in memory starting at pos, which moves past the
-// image.
-bool sliceStreamImage(const QByteArray& bytes, qint64& pos, QByteArray& png, CellBudget& budget);
 
 // Decodes cells on all cores a batch at a time while their PNG files are
 // read: reading a file costs its decoded cells and a few megabytes of PNG

@@ -28,3 +28,13 @@ void forEachScopedElementAtOnce(CharacterData& document, Step step)
     step(element.first, element.second);
   });
 }
+
+// step(element, cell) for every cell in scope, the elements at once.
+template <class Step>
+void forEachScopedCellAtOnce(CharacterData& document, Step step)
+{
+  forEachScopedElementAtOnce(document, [&](int e, const std::vector<int>& cells) {
+    for (int c : cells)
+      step(e, c);
+  });
+}

@@ -40,7 +40,7 @@ QImage toCellFormat(const QImage& image)
 void CharacterData::resizeCells(const double& sx, const double& sy, bool recentre, bool smooth, bool fromSnapshot)
 {
   const Qt::TransformationMode mode = smooth ? Qt::SmoothTransformation : Qt::FastTransformation;
-  const auto step = [&](int e, int c) {
+  forEachScopedCellAtOnce(*this, [&](int e, int c) {
     QImage source;
     QPoint base;
     if (!sourceCell(snapshot(), fromSnapshot, m_images[e][c], m_offsets[e][c], e, c, source, base))
@@ -59,10 +59,6 @@ void CharacterData::resizeCells(const double& sx, const double& sy, bool recentr
       m_images[e][c] = QImage();
     else
       m_images[e][c] = toCellFormat(source.scaled(QSize(newW, newH), Qt::IgnoreAspectRatio, mode));
-  };
-  forEachScopedElementAtOnce(*this, [&](int e, const std::vector<int>& cells) {
-    for (int c : cells)
-      step(e, c);
   });
 }
 
@@ -71,7 +67,7 @@ void CharacterData::rotateCells(const double& degrees, bool smooth, bool fromSna
   const Qt::TransformationMode mode = smooth ? Qt::SmoothTransformation : Qt::FastTransformation;
   QTransform turn;
   turn.rotate(degrees);
-  const auto step = [&](int e, int c) {
+  forEachScopedCellAtOnce(*this, [&](int e, int c) {
     QImage source;
     QPoint base;
     if (!sourceCell(snapshot(), fromSnapshot, m_images[e][c], m_offsets[e][c], e, c, source, base))
@@ -83,9 +79,5 @@ void CharacterData::rotateCells(const double& degrees, bool smooth, bool fromSna
     cropTransparent(turned, shift);
     m_offsets[e][c] = offset + shift;
     m_images[e][c] = turned;
-  };
-  forEachScopedElementAtOnce(*this, [&](int e, const std::vector<int>& cells) {
-    for (int c : cells)
-      step(e, c);
   });
 }
