@@ -51,11 +51,14 @@ void TilesetDecoding::launch()
 {
   while (running.size() < ahead && running.size() < size_t(paths.size())) {
     const QString& path = paths[qsizetype(running.size())];
-    const int share = shareOf(path);
-    if (!running.empty() && inFlight + share > kBudget)
+    // Kept while the path waits for budget: its header is read once.
+    if (nextShare == 0)
+      nextShare = shareOf(path);
+    if (!running.empty() && inFlight + nextShare > kBudget)
       return;
-    inFlight += share;
-    shares.push_back(share);
+    inFlight += nextShare;
+    shares.push_back(nextShare);
+    nextShare = 0;
     running.push_back(QtConcurrent::run(decode, path));
   }
 }

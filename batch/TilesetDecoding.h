@@ -26,7 +26,6 @@ public:
   ~TilesetDecoding();
 
   void append(const QStringList& paths);
-  bool isEmpty() const { return paths.isEmpty(); }
   QString headPath() const { return paths.first(); }
   // The first path's task, started with the ones the bounds allow after it.
   QFuture<QImage> head();
@@ -49,4 +48,5 @@ private:
   std::deque<QFuture<QImage>> running;
   std::deque<int> shares;
   int inFlight = 0;
+  int nextShare = 0; // of the first path not started, once known; shares are at least 1
 };
