@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <exception>
 
 namespace {
 
@@ -77,6 +78,42 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
   if (!commitSaveFile(file, reason))
     return file.error() != QFileDevice::NoError ? file.error() : QFileDevice::WriteError;
   return QFileDevice::NoError;
+}
+
+// The elements of a file whose header was read, the first marker of them
+// below, the others above; false when a cell is damaged or over the budget.
+bool readCells(QFile& file, QDataStream& in, std::array<CharacterData, 2>& groups, int count, int marker,
+               const std::string& path, uint32_t serial)
+{
+  // Each cell's PNG file is read from the file in order; the decoder turns
+  // them into the cells a batch at a time. It holds pointers to the cells
+  // until its batch is decoded.
+  for (CharacterData& doc : groups) {
+    doc.images().reserve(count);
+    doc.offsets().reserve(count);
+  }
+  const int cells = groups[0].type() == XP ? 16 : 12;
+  in.setVersion(QDataStream::Qt_4_5);
+  CellDecoder decoder;
+  CellBudget budget;
+  QByteArray png;
+  for (int i = 0; i < count; ++i) {
+    CharacterData& doc = groups[i < marker ? 0 : 1];
+    doc.images().emplace_back(cells);
+    doc.offsets().emplace_back(cells);
+    for (int c = 0; c < cells; ++c) {
+      QPoint& offset = doc.offsets().back()[c];
+      in >> offset;
+      offset = clampedOffset(offset);
+      if (in.status() != QDataStream::Ok || !readStreamImage(file, png, budget))
+        return false;
+      decoder.add(png, &doc.images().back()[c]);
+    }
+    doc.names().push_back("Element " + std::to_string(i));
+    doc.sources().push_back(path + "?" + std::to_string(i) + "_" + std::to_string(serial));
+    doc.visibility().push_back(true);
+  }
+  return decoder.finish();
 }
 
 } // namespace
@@ -165,38 +202,15 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     return std::nullopt;
   }
 
-  // Each cell's PNG file is read from the file in order; the decoder turns
-  // them into the cells a batch at a time.
   std::array<CharacterData, 2> groups{CharacterData(layout, size), CharacterData(layout, size)};
-  // The decoder holds pointers to the cells until its batch is decoded.
-  for (CharacterData& doc : groups) {
-    doc.images().reserve(count);
-    doc.offsets().reserve(count);
+  bool read = false;
+  try {
+    read = readCells(file, in, groups, count, marker, path, serial);
+  } catch (const std::exception&) {
+    // A cell that cannot be allocated refuses the file, as a damaged one.
+    read = false;
   }
-  const int cells = layout == XP ? 16 : 12;
-  in.setVersion(QDataStream::Qt_4_5);
-  CellDecoder decoder;
-  CellBudget budget;
-  QByteArray png;
-  for (int i = 0; i < count; ++i) {
-    CharacterData& doc = groups[i < marker ? 0 : 1];
-    doc.images().emplace_back(cells);
-    doc.offsets().emplace_back(cells);
-    for (int c = 0; c < cells; ++c) {
-      QPoint& offset = doc.offsets().back()[c];
-      in >> offset;
-      offset = clampedOffset(offset);
-      if (in.status() != QDataStream::Ok || !readStreamImage(file, png, budget)) {
-        errorMessage = damaged(path);
-        return std::nullopt;
-      }
-      decoder.add(png, &doc.images().back()[c]);
-    }
-    doc.names().push_back("Element " + std::to_string(i));
-    doc.sources().push_back(path + "?" + std::to_string(i) + "_" + std::to_string(serial));
-    doc.visibility().push_back(true);
-  }
-  if (!decoder.finish()) {
+  if (!read) {
     errorMessage = damaged(path);
     return std::nullopt;
   }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <exception>
 
 namespace {
 
@@ -61,9 +62,11 @@ bool formatHolds(const CharacterData& doc, unsigned char version)
   if (!std::all_of(doc.names().begin(), doc.names().end(), oneLine)
       || !std::all_of(doc.sources().begin(), doc.sources().end(), oneLine))
     return false;
+  // The reader's bounds, so that every file written opens again.
+  CellBudget budget;
   for (int e = 0; e < n; ++e) {
     for (const QImage& image : doc.images(e))
-      if (!fitsInt16(image.width()) || !fitsInt16(image.height()))
+      if (!image.isNull() && !budget.take(image.width(), image.height()))
         return false;
     for (const QPoint& p : doc.offsets(e))
       if (!fitsInt16(p.x()) || !fitsInt16(p.y()))
@@ -163,10 +166,15 @@ bool readLatin1Line(QFile& file, std::string& text)
   return true;
 }
 
+// Column-major pixels are read this many bytes at a time at most (whole
+// columns, at least one): a cell costs itself, not a raw copy beside it.
+constexpr qint64 kColumnBlockBytes = qint64(1) << 20;
+
 // A cell image: its 16-bit size, then its pixels. Sizes of 0 or less give a
-// null image. The pixel count is checked against the bytes left before the
-// image is made, so that a damaged size never allocates.
-bool readVersion0Image(QFile& file, QDataStream& in, QImage& image)
+// null image. The pixel count is checked against the bytes left, and the
+// cell against the file's budget, before the image is made, so that a
+// damaged size never allocates.
+bool readVersion0Image(QFile& file, QDataStream& in, QImage& image, CellBudget& budget)
 {
   qint16 w = 0, h = 0;
   in >> w >> h;
@@ -175,21 +183,25 @@ bool readVersion0Image(QFile& file, QDataStream& in, QImage& image)
   image = QImage();
   if (w <= 0 || h <= 0)
     return true;
-  const qint64 length = qint64(w) * h * 4;
-  if (length > bytesLeft(file))
+  const qint64 column = qint64(h) * 4;
+  if (column * w > bytesLeft(file) || !budget.take(w, h))
     return false;
   QImage cell(w, h, QImage::Format_ARGB32);
   if (cell.isNull())
     return false;
-  QByteArray bytes(static_cast<qsizetype>(length), Qt::Uninitialized);
-  if (in.readRawData(bytes.data(), static_cast<int>(length)) != length)
-    return false;
+  const int block = static_cast<int>(std::clamp<qint64>(kColumnBlockBytes / column, 1, w));
+  QByteArray bytes(static_cast<qsizetype>(column * block), Qt::Uninitialized);
   const auto* pixels = reinterpret_cast<const unsigned char*>(bytes.constData());
-  for (int y = 0; y < h; ++y) {
-    auto* row = reinterpret_cast<QRgb*>(cell.scanLine(y));
-    for (int x = 0; x < w; ++x) {
-      const unsigned char* p = pixels + (qint64(x) * h + y) * 4;
-      row[x] = (QRgb(p[3]) << 24) | (QRgb(p[0]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[2]);
+  for (int left = 0; left < w; left += block) {
+    const int n = std::min(block, w - left);
+    if (in.readRawData(bytes.data(), static_cast<int>(column * n)) != column * n)
+      return false;
+    for (int y = 0; y < h; ++y) {
+      auto* row = reinterpret_cast<QRgb*>(cell.scanLine(y)) + left;
+      for (int x = 0; x < n; ++x) {
+        const unsigned char* p = pixels + (qint64(x) * h + y) * 4;
+        row[x] = (QRgb(p[3]) << 24) | (QRgb(p[0]) << 16) | (QRgb(p[1]) << 8) | QRgb(p[2]);
+      }
     }
   }
   image = cell;
@@ -238,9 +250,10 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
     }
   if (in.status() != QDataStream::Ok)
     return false;
+  CellBudget budget;
   for (int e = 0; e < n; ++e)
     for (QImage& image : doc.images(e))
-      if (!readVersion0Image(file, in, image))
+      if (!readVersion0Image(file, in, image, budget))
         return false;
   return true;
 }
@@ -406,7 +419,13 @@ bool CharacterData::loadProjectFile(const std::string& path, unsigned char* vers
     m_errorMessage = path + " a été enregistré avec une version de Sorvel Kit plus récente.";
     return false;
   }
-  const bool read = (t == XP || t == VX) && (v == 0 ? readVersion0(file, in, *this) : readVersion1(in, *this));
+  bool read = false;
+  try {
+    read = (t == XP || t == VX) && (v == 0 ? readVersion0(file, in, *this) : readVersion1(in, *this));
+  } catch (const std::exception&) {
+    // A cell that cannot be allocated refuses the file, as a damaged one.
+    read = false;
+  }
   if (!read || in.status() != QDataStream::Ok) {
     m_errorMessage = damagedFileMessage(path);
     return false;

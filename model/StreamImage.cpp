@@ -14,6 +14,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <exception>
+#include <utility>
 
 namespace {
 
@@ -47,6 +49,84 @@ bool fitsSide(qint64 side)
   return side >= 0 && side <= kMaxSheetSide;
 }
 
+// What the header chunk of a cell declares.
+struct PngHeader
+{
+  qint64 width = 0;
+  qint64 height = 0;
+  int depth = 0;
+  int colourType = 0;
+  bool interlaced = false;
+};
+
+// The header chunk's data, at the start of bytes; false for a combination of
+// depth and colour type that no PNG file has.
+bool parseHeader(const char* bytes, PngHeader& header)
+{
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  header.width = bigEndian32(bytes);
+  header.height = bigEndian32(bytes + 4);
+  header.depth = b[8];
+  header.colourType = b[9];
+  header.interlaced = b[12] != 0;
+  const int d = header.depth;
+  switch (header.colourType) {
+  case 0: return d == 1 || d == 2 || d == 4 || d == 8 || d == 16;
+  case 3: return d == 1 || d == 2 || d == 4 || d == 8;
+  case 2: case 4: case 6: return d == 8 || d == 16;
+  default: return false;
+  }
+}
+
+int channels(int colourType)
+{
+  return colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+}
+
+// The filtered rows that the compressed data inflates to: a filter byte and
+// the packed pixels per row, and per row of each of the seven passes of an
+// interlaced file.
+qint64 filteredBytes(const PngHeader& header)
+{
+  const qint64 bits = qint64(channels(header.colourType)) * header.depth;
+  const auto rows = [bits](qint64 width, qint64 height) {
+    return width > 0 && height > 0 ? height * (1 + (width * bits + 7) / 8) : 0;
+  };
+  if (!header.interlaced)
+    return rows(header.width, header.height);
+  static const int x0[7] = {0, 4, 0, 2, 0, 1, 0}, dx[7] = {8, 8, 4, 4, 2, 2, 1};
+  static const int y0[7] = {0, 0, 4, 0, 2, 0, 1}, dy[7] = {8, 8, 8, 4, 4, 2, 2};
+  qint64 total = 0;
+  for (int p = 0; p < 7; ++p)
+    total += rows((header.width - x0[p] + dx[p] - 1) / dx[p], (header.height - y0[p] + dy[p] - 1) / dy[p]);
+  return total;
+}
+
+// Room for the chunks a cell may carry beside its pixels: a colour profile
+// of an older file, text, and the like.
+constexpr qint64 kOtherChunkBytes = qint64(1) << 20;
+
+// The most bytes a PNG file of that header can take, chunk heads included:
+// deflate stores what it cannot compress in blocks of 5 bytes of overhead
+// each, and its fixed codes spend at most 9 bits a byte, so an eighth more
+// than the filtered rows bounds any encoder's output; a head per chunk of
+// the data split in 8 KiB chunks, the most common split, is in that eighth.
+qint64 largestPng(const PngHeader& header)
+{
+  const qint64 rows = filteredBytes(header);
+  return 8 + 25 + 12 + rows + rows / 8 + 5 * (rows / 16384 + 1) + 64 + kOtherChunkBytes;
+}
+
+// What decodeCellPng holds at once per pixel: 16-bit files decode at 8 bytes
+// a pixel beside their 4-byte result, grey and palette files at one byte or
+// less beside it, and the others straight to 4 bytes or converted in place.
+qint64 decodingBytesPerPixel(const PngHeader& header)
+{
+  if (header.depth == 16)
+    return 12;
+  return header.colourType == 0 || header.colourType == 3 ? 5 : 4;
+}
+
 } // namespace
 
 void allowLargestImages()
@@ -55,11 +135,11 @@ void allowLargestImages()
   QImageReader::setAllocationLimit(static_cast<int>(largest >> 20));
 }
 
-bool CellBudget::take(qint64 width, qint64 height)
+bool CellBudget::take(qint64 width, qint64 height, qint64 bytesPerPixel)
 {
   if (!fitsSide(width) || !fitsSide(height))
     return false;
-  const qint64 bytes = width * height * 4;
+  const qint64 bytes = width * height * bytesPerPixel;
   if (bytes > kDecodeBudget - m_used)
     return false;
   m_used += bytes;
@@ -104,8 +184,10 @@ QImage decodeCellPng(const QByteArray& png)
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, "png");
   QImage image = reader.read();
+  // Moved, the conversion reuses the pixels where it can (a file without
+  // alpha) instead of holding a second copy.
   if (!image.isNull() && image.format() != QImage::Format_ARGB32)
-    image = image.convertToFormat(QImage::Format_ARGB32);
+    image = std::move(image).convertToFormat(QImage::Format_ARGB32);
   return image;
 }
 
@@ -120,8 +202,13 @@ bool runInParallel(std::size_t n, Job job)
     indexes[i] = i;
   std::atomic<bool> ok{true};
   QtConcurrent::blockingMap(indexes, [&](std::size_t i) {
-    if (!job(i))
+    // An allocation that fails in a job fails that job, not the program.
+    try {
+      if (!job(i))
+        ok = false;
+    } catch (const std::exception&) {
       ok = false;
+    }
   });
   return ok;
 }
@@ -180,14 +267,18 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
   if (bigEndian32(marker.constData()) == 0)
     return true;
   // The header chunk comes first and gives the decoded size: a cell that
-  // would pass the bounds is refused before any pixel is allocated.
+  // would pass the bounds is refused before any pixel is allocated, and a
+  // chunk longer than such a picture can need before it is read.
   constexpr qint64 kHeaderChunk = 8 + 13 + 4;
+  PngHeader header;
   if (!appendExactly(device, end, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
       bigEndian32(png.constData() + 8) != 13 || std::memcmp(png.constData() + 12, "IHDR", 4) != 0 ||
-      !budget.take(bigEndian32(png.constData() + 16), bigEndian32(png.constData() + 20))) {
+      !parseHeader(png.constData() + 16, header) ||
+      !budget.take(header.width, header.height, decodingBytesPerPixel(header))) {
     png.clear();
     return false;
   }
+  const qint64 largest = largestPng(header);
   for (;;) {
     const qsizetype head = png.size();
     if (!appendExactly(device, end, 8, png)) {
@@ -195,7 +286,8 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
       return false;
     }
     const ChunkHead chunk = chunkHead(png.constData() + head);
-    if (!chunk.valid || !appendExactly(device, end, qint64(chunk.length) + 4, png)) {
+    const qint64 rest = qint64(chunk.length) + 4;
+    if (!chunk.valid || rest > largest - png.size() || !appendExactly(device, end, rest, png)) {
       png.clear();
       return false;
     }

@@ -16,7 +16,10 @@ class QString;
 
 // The one bound that the writers and the readers share, so that every saved
 // file opens again: each side of a cell at most kMaxSheetSide, and the
-// decoded cells of one file at most kDecodeBudget bytes in all.
+// decoding of the cells of one file at most kDecodeBudget bytes in all. A
+// cell is charged the most memory its decoding holds at once: 4 bytes a
+// pixel for what the writers write, more for PNG files that decode to
+// another format first.
 class CellBudget
 {
 public:
@@ -24,7 +27,7 @@ public:
 
   // Counts a cell of that size; false, counting nothing, when it would pass
   // either bound.
-  bool take(qint64 width, qint64 height);
+  bool take(qint64 width, qint64 height, qint64 bytesPerPixel = 4);
 
 private:
   qint64 m_used = 0;
@@ -61,16 +64,20 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 
 // Reads one marker and, for a non-null image, the PNG file up to the end of
 // its IEND chunk, from the device at its position, which moves past the
-// image; png stays empty for a null image. Every chunk length is checked
-// against the bytes the device has left before it is read, and the size that
-// the header chunk declares is charged to budget before anything is decoded.
-// False on a truncated or malformed image, or one over budget.
+// image; png stays empty for a null image. The header chunk's decoding cost
+// is charged to budget before anything is decoded, and every chunk is
+// checked, before it is read, against the bytes the device has left and
+// against the most that a PNG file of that header can hold. False on a
+// truncated or malformed image, or one over budget. A failed allocation
+// throws std::bad_alloc: the file readers catch it.
 bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);
 
 
 // Decodes cells on all cores a batch at a time while their PNG files are
 // read: reading a file costs its decoded cells and a few megabytes of PNG
 // files, never its whole size. Each cell is set by the time finish returns.
+// The budget that readStreamImage charged bounds the cells decoded at once,
+// as it bounds all of them.
 class CellDecoder
 {
 public:
