@@ -170,11 +170,30 @@ bool readLatin1Line(QFile& file, std::string& text)
 // columns, at least one): a cell costs itself, not a raw copy beside it.
 constexpr qint64 kColumnBlockBytes = qint64(1) << 20;
 
-// A cell image: its 16-bit size, then its pixels. Sizes of 0 or less give a
-// null image. The pixel count is checked against the bytes left, and the
-// cell against the file's budget, before the image is made, so that a
-// damaged size never allocates.
-bool readVersion0Image(QFile& file, QDataStream& in, QImage& image, CellBudget& budget)
+// The sizes of the cells that start at the file's position, each followed
+// by its pixels, which are skipped: every cell is checked against the bytes
+// left and charged to the file's budget before any pixel is read. The file
+// is back at that position afterwards.
+bool chargeVersion0Cells(QFile& file, QDataStream& in, int cells)
+{
+  const qint64 start = file.pos();
+  CellBudget budget;
+  for (int i = 0; i < cells; ++i) {
+    qint16 w = 0, h = 0;
+    in >> w >> h;
+    if (in.status() != QDataStream::Ok)
+      return false;
+    const qint64 length = w > 0 && h > 0 ? qint64(w) * h * 4 : 0;
+    if (length > 0 && (length > bytesLeft(file) || !budget.take(w, h) || !file.seek(file.pos() + length)))
+      return false;
+  }
+  return file.seek(start);
+}
+
+// A cell image: its 16-bit size, then its pixels, read a few columns at a
+// time. Sizes of 0 or less give a null image. chargeVersion0Cells checked the
+// size first.
+bool readVersion0Image(QDataStream& in, QImage& image)
 {
   qint16 w = 0, h = 0;
   in >> w >> h;
@@ -184,8 +203,6 @@ bool readVersion0Image(QFile& file, QDataStream& in, QImage& image, CellBudget& 
   if (w <= 0 || h <= 0)
     return true;
   const qint64 column = qint64(h) * 4;
-  if (column * w > bytesLeft(file) || !budget.take(w, h))
-    return false;
   QImage cell(w, h, QImage::Format_ARGB32);
   if (cell.isNull())
     return false;
@@ -248,12 +265,11 @@ bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
       in >> x >> y;
       p = clampedOffset(QPoint(x, y));
     }
-  if (in.status() != QDataStream::Ok)
+  if (in.status() != QDataStream::Ok || !chargeVersion0Cells(file, in, n * doc.cellCount()))
     return false;
-  CellBudget budget;
   for (int e = 0; e < n; ++e)
     for (QImage& image : doc.images(e))
-      if (!readVersion0Image(file, in, image, budget))
+      if (!readVersion0Image(in, image))
         return false;
   return true;
 }

@@ -94,7 +94,7 @@ quint32 crc32(const QByteArray& bytes)
 }
 
 // A valid PNG of one pixel whose header claims another size, checksum fixed.
-QByteArray pngClaiming(quint32 width, quint32 height)
+QByteArray pngClaiming(quint32 width, quint32 height, quint8 depth = 8)
 {
   QImage one(1, 1, QImage::Format_ARGB32);
   one.fill(0xFF000000u);
@@ -103,7 +103,7 @@ QByteArray pngClaiming(quint32 width, quint32 height)
   QByteArray ihdr = png.mid(12, 17); // type and data
   QDataStream patch(&ihdr, QIODevice::ReadWrite);
   patch.skipRawData(4);
-  patch << width << height;
+  patch << width << height << depth;
   QByteArray crc;
   QDataStream(&crc, QIODevice::WriteOnly) << crc32(ihdr);
   return png.left(12) + ihdr + crc + png.mid(33);
@@ -281,6 +281,7 @@ private slots:
     // 30000 x 30000 pixels announced, a few bytes given.
     QTest::newRow("v0 huge cell") << v0 + hex("30 75 30 75") + QByteArray(16, '\x13');
     QTest::newRow("v0 cell larger than the rest") << v0 + hex("02 00 02 00") + QByteArray(15, '\x13');
+    QTest::newRow("v0 cell 16385 wide") << v0 + hex("01 40 01 00") + QByteArray(16385 * 4 + 15 * 4, '\0');
     QTest::newRow("v0 type 2") << hex("00 02 00  80 00 C0 00  01 00 00  00 00 00 00 00 00 F0 3F");
     QTest::newRow("v1 type 2") << hex("01 02 00 00 00 00 80 00 00 00 C0 00 00 00 13");
     QTest::newRow("short header") << hex("01 00");
@@ -413,11 +414,14 @@ private slots:
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("cells");
     QTest::addColumn<int>("accepted"); // cells sliced before the refusal
-    QTest::newRow("side limit") << kMaxSheetSide << 1 << 2 << 2;
-    QTest::newRow("wider than the limit") << kMaxSheetSide + 1 << 1 << 1 << 0;
-    QTest::newRow("taller than the limit") << 1 << kMaxSheetSide + 1 << 1 << 0;
+    QTest::addColumn<int>("depth");
+    QTest::newRow("side limit") << kMaxSheetSide << 1 << 2 << 2 << 8;
+    QTest::newRow("wider than the limit") << kMaxSheetSide + 1 << 1 << 1 << 0 << 8;
+    QTest::newRow("taller than the limit") << 1 << kMaxSheetSide + 1 << 1 << 0 << 8;
     // 100 MB each: the 22nd passes 2 GiB.
-    QTest::newRow("5000 x 5000") << 5000 << 5000 << 30 << 21;
+    QTest::newRow("5000 x 5000") << 5000 << 5000 << 30 << 21 << 8;
+    // Decoded at 8 bytes a pixel beside the 4-byte result: 1.5 GiB each.
+    QTest::newRow("16-bit 16384 x 8192") << kMaxSheetSide << 8192 << 4 << 1 << 16;
   }
   void decodeBudget()
   {
@@ -425,9 +429,10 @@ private slots:
     QFETCH(int, height);
     QFETCH(int, cells);
     QFETCH(int, accepted);
+    QFETCH(int, depth);
     QByteArray stream;
     for (int i = 0; i < cells; ++i)
-      stream += hex("00 00 00 01") + pngClaiming(width, height);
+      stream += hex("00 00 00 01") + pngClaiming(width, height, quint8(depth));
     QBuffer device(&stream);
     device.open(QIODevice::ReadOnly);
     CellBudget budget;
@@ -600,6 +605,12 @@ private slots:
     const QImage back = decodeCellPng(png);
     QCOMPARE(back.format(), QImage::Format_ARGB32);
     QCOMPARE(back.pixel(1, 1), 0xFF102030u);
+    // A 16-bit PNG reads as the 8-bit value of each channel.
+    QImage deep(1, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor::fromRgba64(0x1010, 0x8080, 0xFFFF, 0x4040));
+    QVERIFY(deep.save("deep.png"));
+    QCOMPARE(int(readAll("deep.png").at(24)), 16);
+    QCOMPARE(decodeCellPng(readAll("deep.png")).pixel(0, 0), 0x401080FFu);
     // The forged header of the malformed-file cases is otherwise sound.
     QCOMPARE(decodeCellPng(pngClaiming(1, 1)).pixel(0, 0), 0xFF000000u);
     QCOMPARE(decodeCellPng(pngClaiming(2, 1)).isNull(), true);
