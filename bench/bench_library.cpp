@@ -8,6 +8,7 @@
 
 #include "library/LibraryBrowsing.h"
 #include "library/QAddLibraryCharacter.h"
+#include "model/StreamImage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -54,18 +55,22 @@ void BM_PictureDeviceLink(benchmark::State& state)
   picture(state, path);
 }
 
-// A valid header for one XP element, then a 2 GB hole.
+// A valid header for one XP element whose first cell, of 1 x 1 pixel, then
+// announces a chunk of 2 GB: the rest of the file, a hole.
 void BM_PictureSparseFile(benchmark::State& state)
 {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("sparse.elsk"));
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
+  QByteArray png;
+  if (!file.open(QIODevice::WriteOnly) || !encodeCellPng(QImage(1, 1, QImage::Format_ARGB32), png))
     return state.SkipWithError("cannot write");
   file.putChar('\0');
   QDataStream out(&file);
   out.setVersion(QDataStream::Qt_4_5);
-  out << QSize(128, 192) << qint8(1) << qint8(0) << qint8(XP);
+  out << QSize(128, 192) << qint8(1) << qint8(0) << qint8(XP) << QPoint() << qint32(1);
+  out.writeRawData(png.constData(), 33); // the signature and the header chunk
+  out << quint32(0x7ffffff0) << quint32(0x49444154); // "IDAT"
   file.resize(qint64(2) << 30);
   file.close();
   picture(state, path);
