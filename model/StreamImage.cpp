@@ -106,11 +106,12 @@ qint64 filteredBytes(const PngHeader& header)
 // of an older file, text, and the like.
 constexpr qint64 kOtherChunkBytes = qint64(1) << 20;
 
-// The most bytes a PNG file of that header can take, chunk heads included:
-// deflate stores what it cannot compress in blocks of 5 bytes of overhead
-// each, and its fixed codes spend at most 9 bits a byte, so an eighth more
-// than the filtered rows bounds any encoder's output; a head per chunk of
-// the data split in 8 KiB chunks, the most common split, is in that eighth.
+// The most bytes a PNG file of that header can take, chunk heads included.
+// Deflate stores what it cannot compress in blocks of 5 bytes of overhead
+// each, and its fixed codes spend at most 9 bits a byte: an eighth more than
+// the filtered rows covers an encoder that keeps to fixed codes, and the
+// heads of data split into many chunks (12 bytes each, every 8 KiB for the
+// usual writers).
 qint64 largestPng(const PngHeader& header)
 {
   const qint64 rows = filteredBytes(header);
