@@ -238,7 +238,8 @@ void QSaveWindow::beginSave()
   if (!isValidFileName(prefix)) {
     // A separator in the prefix would write outside the chosen folder.
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
-                      QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" < > |."), QString());
+                      QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" < > |.").toHtmlEscaped(),
+                      QString());
     return;
   }
   const unsigned int step = unsigned(stepBox->value());

@@ -336,6 +336,13 @@ void TestConverter::failures()
   QCOMPARE(worker.failedFiles().size(), 1);
   QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList({"a.png", "bad.png"}));
 
+  // A pipe among a run's inputs is listed at once, and the run goes on.
+  const QString pipe = folder.dir.path() + "/p.png";
+  FedPipe feed(pipe, readAll(folder.dir.path() + "/a.png"));
+  Converter run({pipe, folder.input("b.png", filled(96, 128, 0xFF00AA00u))}, 1, 2);
+  QCOMPARE(runAndLog(run).last(), "end [" + pipe + "] " + folder.output(2, "").chopped(1));
+  QVERIFY(QFileInfo::exists(folder.output(2, "b.png")));
+
   // The sub-folder is a regular file: nothing can be written, yet the run goes on.
   Folder blocked(3, false);
   writeAll(blocked.dir.path() + "/VX_CONVERSIONS", "");
