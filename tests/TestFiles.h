@@ -55,7 +55,7 @@ public:
     writer = std::thread([this, name = QFile::encodeName(path), bytes] {
       for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
         if (const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
-          [[maybe_unused]] const ssize_t written = ::write(fd, bytes.constData(), size_t(bytes.size()));
+          (void)!::write(fd, bytes.constData(), size_t(bytes.size()));
           ::close(fd);
         }
       }

@@ -519,6 +519,8 @@ void TestConverter::folderMissingOrEmpty_data()
   QTest::newRow("missing folder") << QStringList{"missing"} << quint8(0) << "fatal Impossible d'ouvrir le dossier : missing";
   QTest::newRow("missing file's folder") << QStringList{"missing/a.png"} << quint8(1)
                                          << "fatal Impossible d'ouvrir le dossier : missing/a.png";
+  QTest::newRow("folder with markup") << QStringList{"<b>R&D"} << quint8(0)
+                                      << "fatal Impossible d'ouvrir le dossier : &lt;b&gt;R&amp;D";
   QTest::newRow("empty list") << QStringList{} << quint8(1) << "fatal Impossible d'ouvrir le dossier : ";
   QTest::newRow("nothing to convert") << QStringList{"empty"} << quint8(0) << "end [] empty/2K3_CONVERSIONS";
 }
