@@ -148,29 +148,29 @@ private slots:
   void runsReportToTheirOwnWindows()
   {
     QTemporaryDir first, second;
-    const QString a = first.path() + "/a.png", pipe = second.path() + "/p.png", out = first.path() + "/VX_CONVERSIONS";
+    const QString a = first.path() + "/a.png", late = second.path() + "/late.png", out = first.path() + "/VX_CONVERSIONS";
     writeAll(a, "not an image");
     QDir().mkpath(out + "/$b.png"); // a folder where the output goes
     static std::atomic<bool> held;
     held = true;
-    Converter::inputHook = [pipe](const QString& path) {
-      while (held && path == pipe)
+    Converter::inputHook = [late](const QString& path) {
+      while (held && path == late)
         QThread::msleep(1);
     };
     auto release = qScopeGuard([] { held = false; });
-    QVERIFY(!sheet(pipe).isEmpty());
+    QVERIFY(!sheet(late).isEmpty());
     PromptRecorder recorder;
     QConvertChara wizard;
     button(stepTwo(wizard, recorder, a + "\n" + sheet(first.path() + "/b.png"), 3), "Suivant")->click();
     QDialog* one = step(wizard);
-    button(stepTwo(wizard, recorder, pipe, 3), "Suivant")->click();
+    button(stepTwo(wizard, recorder, late, 3), "Suivant")->click();
     QDialog* two = step(wizard);
     recorder.asked.clear();
     one->findChild<Converter*>()->wait();
     QTRY_VERIFY(!one->isVisible());
     QCOMPARE(one->findChild<QProgressBar*>()->value(), 100);
     QCOMPARE(one->findChild<QLabel*>()->text(), "Conversion(s) finie(s)");
-    QTRY_COMPARE(two->findChild<QLabel*>()->text(), "Conversion de : " + pipe);
+    QTRY_COMPARE(two->findChild<QLabel*>()->text(), "Conversion de : " + late);
     QVERIFY(two->isVisible());
     held = false;
     finishRuns(wizard);
