@@ -9,6 +9,7 @@
 #include "canvas/QLayerList.h"
 #include "canvas/QLayerRender.h"
 #include "canvas/QScrollLayer.h"
+#include "core/ImageUtils.h"
 #include "core/IniSettings.h"
 #include "core/PathUtils.h"
 #include "core/RecentFiles.h"
@@ -62,7 +63,7 @@ void showError(QWidget* parent, const QString& text)
 
 void cannotOpen(QWidget* parent, const QString& path)
 {
-  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path);
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped());
 }
 
 } // namespace
@@ -224,7 +225,7 @@ void MainWindow::openELSKDocument(const QString& path)
 
 void MainWindow::openPNGDocument(const QString& path)
 {
-  const QImage image(path);
+  const QImage image = readImageFile(path);
   if (image.isNull()) {
     cannotOpen(this, path);
     return;
@@ -313,7 +314,7 @@ bool MainWindow::addFileToActive(const QString& path)
   if (!canvas)
     return false;
   CharacterData* document = canvas->characterData();
-  QImage image(path);
+  QImage image = readImageFile(path);
   if (image.isNull()) {
     cannotOpen(this, path);
     return false;

@@ -251,6 +251,8 @@ QImage loadConversionInput(const QString& path)
   return readArgb32Image(path);
 }
 
+std::function<void(const QString& path)> Converter::inputHook;
+
 Converter::Converter(QStringList files, quint8 sourceKind, quint8 direction, QObject* parent,
                      quint8 characterCount)
   : QThread(parent), m_files(std::move(files)), m_sourceKind(sourceKind), m_direction(direction),
@@ -439,7 +441,7 @@ void Converter::run()
   m_sheets = SheetAccumulator();
   const QString folder = conversionFolder(m_files, m_sourceKind);
   if (m_files.isEmpty() || !QFileInfo(folder).isDir()) {
-    emit fatalError(openError + m_files.value(0));
+    emit fatalError(openError + m_files.value(0).toHtmlEscaped());
     return;
   }
   const QString subFolder = conversionSubFolder(m_direction);
@@ -467,7 +469,11 @@ void Converter::convertInputs(const QStringList& inputs, bool to2003)
   const auto written = [this](const QString& path, bool ok) { noteWrite(path, ok); };
   for (int i = 0; i < n; ++i) {
     while (next < n && decoded.size() < 2 * threads)
-      decoded.push_back(QtConcurrent::run(loadConversionInput, inputs[next++]));
+      decoded.push_back(QtConcurrent::run([path = inputs[next++]] {
+        if (inputHook)
+          inputHook(path);
+        return loadConversionInput(path);
+      }));
     emit changeProgress(uint(quint64(i) * (to2003 ? 80 : 100) / quint64(n)),
                         QStringLiteral("Conversion de : ") + inputs[i]);
     const QImage image = decoded.front().result();

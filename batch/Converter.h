@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <functional>
 #include <vector>
 
 // One unsigned byte: 0 to 5 are the entries of the wizard's direction list,
@@ -119,6 +120,10 @@ public:
   // Outputs whose last write failed, in the order of their first failure.
   const QStringList& unwritten() const { return m_unwrittenFiles; }
   const SheetAccumulator& sheetAccumulator() const { return m_sheets; }
+
+  // Tests only: called on the thread pool before a run reads each input, so
+  // that a test can hold a run at the input of its choice.
+  static std::function<void(const QString& path)> inputHook;
 
 signals:
   // Before each input (value below 100) and before each 2003 sheet is

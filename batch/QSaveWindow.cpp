@@ -237,8 +237,9 @@ void QSaveWindow::beginSave()
   const QString folder = folderEdit->text(), prefix = prefixEdit->text();
   if (!isValidFileName(prefix)) {
     // A separator in the prefix would write outside the chosen folder.
+    const QString forbidden = QStringLiteral("\\ / : * ? \" < > |").toHtmlEscaped();
     prompts().message(this, QMessageBox::Warning, QStringLiteral("Erreur"),
-                      QStringLiteral("Le nom ne doit pas contenir les caractères : \\ / : * ? \" < > |."), QString());
+                      QStringLiteral("Le nom ne doit pas contenir les caractères : ") + forbidden + ".", QString());
     return;
   }
   const unsigned int step = unsigned(stepBox->value());

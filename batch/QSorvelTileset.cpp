@@ -2,6 +2,7 @@
 
 #include "batch/QTilesetView.h"
 #include "batch/Sorveler.h"
+#include "core/ImageUtils.h"
 #include "model/FileErrors.h"
 #include "widgets/EscapeCancels.h"
 #include "widgets/Prompts.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -111,9 +111,7 @@ void QSorvelTileset::addFiles()
 
 void QSorvelTileset::updateFileName(const QString& str)
 {
-  QImageReader reader(str);
-  reader.setDecideFormatFromContent(true);
-  preview = QPixmap::fromImage(reader.read());
+  preview = QPixmap::fromImage(readArgb32Image(str));
   if (preview.isNull())
     preview = placeholder();
   previewLabel->setPixmap(preview);

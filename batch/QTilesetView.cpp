@@ -1,6 +1,7 @@
 #include "batch/QTilesetView.h"
 
 #include "canvas/ElementListGeometry.h"
+#include "core/ImageUtils.h"
 #include "widgets/Prompts.h"
 
 #include <QMenu>
@@ -38,7 +39,7 @@ int columnLeft(int index)
 // Runs in the pool: only the thumbnail leaves the task.
 QImage thumbnailOf(const QString& path)
 {
-  const QImage image(path);
+  const QImage image = readImageFile(path);
   if (image.isNull())
     return image;
   if (image.width() * kThumbHeight / image.height() <= kThumbWidth)
@@ -104,7 +105,7 @@ void QTilesetView::handOver()
     --batches.front();
     if (thumbnail.isNull()) {
       prompts().message(this, QMessageBox::Warning, QStringLiteral("Sorvel de tilesets"),
-                        QStringLiteral("Impossible d'ouvrir :") + path, QString());
+                        QStringLiteral("Impossible d'ouvrir :") + path.toHtmlEscaped(), QString());
       continue;
     }
     thumbnails.push_back(QPixmap::fromImage(thumbnail));

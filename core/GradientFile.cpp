@@ -1,6 +1,7 @@
 #include "core/GradientFile.h"
 
 #include "core/GradientSettings.h"
+#include "core/PathUtils.h"
 #include "core/SaveFile.h"
 
 #include <QFile>
@@ -25,8 +26,8 @@ QString damaged(const QString& path)
 std::optional<GradientFileData> loadGradientFile(const QString& path, QString& error)
 {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("Impossible d'ouvrir : ") + path;
+  if (isSpecialFile(path) || !file.open(QIODevice::ReadOnly)) {
+    error = QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped();
     return std::nullopt;
   }
   const QByteArray head = file.read(5);
@@ -35,7 +36,7 @@ std::optional<GradientFileData> loadGradientFile(const QString& path, QString& e
     return std::nullopt;
   }
   if (head[0] != 0) {
-    error = path + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
+    error = path.toHtmlEscaped() + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
     return std::nullopt;
   }
   const auto* h = reinterpret_cast<const uchar*>(head.constData());

@@ -1,6 +1,7 @@
 #include "core/ImageUtils.h"
 
 #include "core/BlendImage.h"
+#include "core/PathUtils.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -112,8 +113,15 @@ void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, b
   });
 }
 
+QImage readImageFile(const QString& path)
+{
+  return isSpecialFile(path) ? QImage() : QImage(path);
+}
+
 QImage readArgb32Image(const QString& path)
 {
+  if (isSpecialFile(path))
+    return QImage();
   QImageReader reader(path);
   reader.setDecideFormatFromContent(true);
   const QImage image = reader.read();

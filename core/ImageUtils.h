@@ -16,8 +16,12 @@ void makeCheckerboard(QImage& out, const QSize& size, unsigned int square, bool 
 void makeCheckerboard(QPixmap& out, const QSize& size, unsigned int square, bool frame,
                       const QRgb& first, const QRgb& second);
 
+// The image of a user's file as QImage(path) reads it; null when it does not
+// load or the path is not a regular file (isSpecialFile), which would keep the
+// reader waiting on a pipe or a device.
+QImage readImageFile(const QString& path);
 // The image of a file decoded as its content says, whatever its name, in
-// straight Format_ARGB32; null when it does not load.
+// straight Format_ARGB32; null when it does not load or is not a regular file.
 QImage readArgb32Image(const QString& path);
 
 // True when no pixel has a non-zero alpha (also for an empty image).

@@ -1,5 +1,6 @@
 #include "core/PaletteFile.h"
 
+#include "core/PathUtils.h"
 #include "core/SaveFile.h"
 
 #include <QFile>
@@ -83,8 +84,8 @@ std::vector<QColor> defaultPalette(int columns, int rows)
 bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& error)
 {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("Impossible d'ouvrir : ") + path;
+  if (isSpecialFile(path) || !file.open(QIODevice::ReadOnly)) {
+    error = QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped();
     return false;
   }
   char version = 0;
@@ -93,7 +94,7 @@ bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& e
     return false;
   }
   if (version != 0) {
-    error = path + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
+    error = path.toHtmlEscaped() + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
     return false;
   }
   unsigned char countBytes[2];

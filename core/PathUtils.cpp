@@ -63,3 +63,9 @@ QString listedPath(const QString& path)
     return QString();
   return QDir::cleanPath(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
+
+bool isSpecialFile(const QString& path)
+{
+  const QFileInfo info(path);
+  return info.exists() && !info.isFile();
+}

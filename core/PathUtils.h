@@ -2,7 +2,8 @@
 #include <QString>
 
 // File-path parts, working on the text alone: "/" and "\" both separate
-// folders, "." marks the extension, and the last one found counts.
+// folders, "." marks the extension, and the last one found counts. The last
+// two ask the file system.
 
 // The text before the last separator; empty when there is none.
 QString pathDirectory(const QString& path);
@@ -25,3 +26,9 @@ bool isValidFileName(const QString& name);
 // where the platform separates folders with it). Empty when the path holds
 // "|", which separates the entries.
 QString listedPath(const QString& path);
+// Whether path names something that exists but is not a regular file: a
+// folder, a device, a FIFO or a socket, directly or through a link. Opening a
+// FIFO waits for a writer and a device may never end, so every reader of a
+// user's path asks this before it opens anything, and refuses such a path as
+// a file it cannot open.
+bool isSpecialFile(const QString& path);

@@ -2,6 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "core/ImageUtils.h"
 #include "core/PathUtils.h"
 #include "library/LibraryBrowsing.h"
 #include "library/LibraryDirModel.h"
@@ -221,7 +222,7 @@ void QAddCharacterElementBox::validModelIndex(const QModelIndex& index)
 bool QAddCharacterElementBox::addImageFile(CharacterData& document, const QString& path, const QString& name)
 {
   // Read once: the sheet size of a converted element is that of this image.
-  QImage image(path);
+  QImage image = readImageFile(path);
   bool added = false;
   if (!image.isNull() && !convertBox->isChecked()) {
     added = document.addElementFromImage(image, utf8(path));
@@ -232,7 +233,7 @@ bool QAddCharacterElementBox::addImageFile(CharacterData& document, const QStrin
       document.appendElements(other, true);
   }
   if (!added)
-    showError(this, QStringLiteral("Impossible d'ouvrir : ") + currentPath + name);
+    showError(this, QStringLiteral("Impossible d'ouvrir : ") + (currentPath + name).toHtmlEscaped());
   return added;
 }
 
@@ -241,7 +242,7 @@ bool QAddCharacterElementBox::addElementFile(CharacterData& document, const QStr
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
-    showError(this, error.empty() ? QStringLiteral("Impossible d'ouvrir : ") + currentPath + name
+    showError(this, error.empty() ? QStringLiteral("Impossible d'ouvrir : ") + (currentPath + name).toHtmlEscaped()
                                   : QString::fromUtf8(error.data(), static_cast<qsizetype>(error.size())));
     return false;
   }

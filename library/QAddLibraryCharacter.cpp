@@ -240,7 +240,7 @@ void QAddLibraryCharacter::validModelIndex()
   QString reason;
   if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name, &reason)) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de créer l'élément : ") + name + ".",
+                      QStringLiteral("Impossible de créer l'élément : ") + name.toHtmlEscaped() + ".",
                       saveFailureDetail(folder + name, reason));
     return;
   }

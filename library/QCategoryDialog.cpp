@@ -70,6 +70,7 @@ bool QCategoryDialog::createIn(const QString& folder)
   if (QDir(folder).mkdir(name))
     return true;
   prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QStringLiteral("Impossible de créer la nouvelle catégorie : ") + name + ".", QString());
+                    QStringLiteral("Impossible de créer la nouvelle catégorie : ") + name.toHtmlEscaped() + ".",
+                    QString());
   return false;
 }

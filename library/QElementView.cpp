@@ -1,5 +1,6 @@
 #include "library/QElementView.h"
 
+#include "core/ImageUtils.h"
 #include "widgets/Prompts.h"
 
 #include <QMouseEvent>
@@ -19,10 +20,10 @@ QElementView::~QElementView() = default;
 
 bool QElementView::load(const QString& path)
 {
-  sourceImage = QImage(path);
+  sourceImage = readImageFile(path);
   if (sourceImage.isNull()) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible d'ouvrir ") + path, QString());
+                      QStringLiteral("Impossible d'ouvrir ") + path.toHtmlEscaped(), QString());
     return false;
   }
   imageSize = sourceImage.size();

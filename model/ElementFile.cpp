@@ -186,7 +186,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
     return std::nullopt;
   }
   if (static_cast<signed char>(version) >= 1) {
-    errorMessage = "Impossible d'ouvrir " + path + " car il a été enregistré par une version plus récente de Sorvel Kit.";
+    errorMessage = "Impossible d'ouvrir " + escapedPath(path) + " car il a été enregistré par une version plus récente de Sorvel Kit.";
     return std::nullopt;
   }
   const uint32_t serial = loadSerial++;

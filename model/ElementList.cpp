@@ -1,6 +1,7 @@
 #include "model/CharacterData.h"
 
 #include "core/BlendImage.h"
+#include "core/ImageUtils.h"
 #include "core/SheetCut.h"
 #include "model/StreamImage.h"
 
@@ -143,7 +144,7 @@ bool makeElementFromPath(const CharacterData& doc, const std::string& path, Elem
   if (path.empty()) {
     makeDrawingElement(doc, el);
   } else {
-    QImage sheet(QString::fromStdString(path));
+    QImage sheet = readImageFile(QString::fromStdString(path));
     if (sheet.isNull())
       return false;
     if (sheet.format() != QImage::Format_ARGB32)

@@ -11,12 +11,6 @@ std::string escapedPath(const std::string& path)
   return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())).toHtmlEscaped().toStdString();
 }
 
-bool isSpecialFile(const QString& path)
-{
-  const QFileInfo info(path);
-  return info.exists() && !info.isFile();
-}
-
 std::string cannotOpenMessage(const std::string& path)
 {
   return "Ce fichier n'a pas pu s'ouvrir :<br />" + escapedPath(path) + ".";

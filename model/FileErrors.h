@@ -1,4 +1,6 @@
 #pragma once
+#include "core/PathUtils.h"
+
 #include <QString>
 
 #include <string>
@@ -12,11 +14,8 @@ class QFileDevice;
 // The path as it reads inside such a message.
 std::string escapedPath(const std::string& path);
 
-// Whether path names something that exists but is not a regular file: a
-// folder, a device, a FIFO or a socket, directly or through a link. Opening a
-// FIFO waits for a writer and a device may never end, so the readers ask this
-// before they open anything, and refuse it with cannotOpenMessage.
-bool isSpecialFile(const QString& path);
+// What the readers say of a path they cannot open, a special file
+// (isSpecialFile) among them.
 std::string cannotOpenMessage(const std::string& path);
 
 // Why a file did not open: the first part depends on the failure, then the

@@ -432,7 +432,7 @@ bool CharacterData::loadProjectFile(const std::string& path, unsigned char* vers
   m_offsets.assign(n, std::vector<QPoint>(cells, QPoint(0, 0)));
 
   if (v > 1) {
-    m_errorMessage = path + " a été enregistré avec une version de Sorvel Kit plus récente.";
+    m_errorMessage = escapedPath(path) + " a été enregistré avec une version de Sorvel Kit plus récente.";
     return false;
   }
   bool read = false;

@@ -1,5 +1,6 @@
 #include "model/CharacterData.h"
 
+#include "core/ImageUtils.h"
 #include "core/SheetCut.h"
 #include "model/ElementFile.h"
 #include "model/ElementFileSource.h"
@@ -113,7 +114,7 @@ private:
   void reloadFromImage(int element, const std::vector<int>& cells, const std::string& source)
   {
     const bool convert = askConversion(source);
-    QImage sheet(QString::fromStdString(source));
+    QImage sheet = readImageFile(QString::fromStdString(source));
     if (sheet.isNull()) {
       m_failures.push_back(source);
       return;

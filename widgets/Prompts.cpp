@@ -28,6 +28,8 @@ Prompts toolkitPrompts()
   p.message = [](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                  const QString& detailedText) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    // Guessed as plain, an escaped "&" of a path would show as "&amp;".
+    box.setTextFormat(Qt::RichText);
     if (!detailedText.isEmpty())
       box.setDetailedText(detailedText);
     box.exec();
@@ -85,8 +87,8 @@ bool mayReplaceAppendedName(QWidget* parent, const QString& title, const QString
   if (path == answer || !QFileInfo::exists(path))
     return true;
   return prompts().question(parent, title,
-                            QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
-                                .arg(QDir::toNativeSeparators(path)),
+                            QStringLiteral("Le fichier %1 existe déjà.<br />Voulez-vous le remplacer ?")
+                                .arg(QDir::toNativeSeparators(path).toHtmlEscaped()),
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
       == QMessageBox::Yes;
 }

@@ -23,6 +23,8 @@ struct Prompts
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton)>
       question;
+  // A message's text is rich text: whoever quotes a path or a name in it
+  // escapes it (QString::toHtmlEscaped). Its detailed text stays plain.
   std::function<void(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                      const QString& detailedText)>
       message;

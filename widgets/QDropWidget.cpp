@@ -1,5 +1,6 @@
 #include "widgets/QDropWidget.h"
 
+#include "core/ImageUtils.h"
 #include "core/PathUtils.h"
 #include "model/ElementFile.h"
 #include "widgets/QOptionWidget.h"
@@ -16,7 +17,7 @@ QPixmap preview(const QString& fileName)
 {
   QPixmap picture;
   if (hasExtension(fileName, QStringLiteral("png")))
-    picture = QPixmap::fromImage(QImage(fileName));
+    picture = QPixmap::fromImage(readImageFile(fileName));
   else if (hasExtension(fileName, QStringLiteral("elsk")))
     picture = renderElementFilePreview(fileName.toUtf8().toStdString());
   if (picture.isNull())
@@ -28,7 +29,7 @@ QPixmap preview(const QString& fileName)
 
 QDropWidget::QDropWidget(const QString& fileName, QWidget* parent) : QDialog(parent)
 {
-  build(fileName, QStringLiteral("<i>") + pathFileName(fileName) + QStringLiteral("</i> ?"),
+  build(fileName, QStringLiteral("<i>") + pathFileName(fileName).toHtmlEscaped() + QStringLiteral("</i> ?"),
         {QStringLiteral("Ajouter dans le character ouvert."), QStringLiteral("Ouvrir dans un nouveau character."),
          QStringLiteral("Ignorer ce fichier."), QStringLiteral("Ne rien faire pour tous les fichiers déposés.")});
   setWindowTitle(QStringLiteral("Glisser-Déplacer"));

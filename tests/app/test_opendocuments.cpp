@@ -222,7 +222,7 @@ private slots:
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("remembered");
     QTest::addColumn<QString>("recent");
-    QVERIFY(QDir().mkpath("sub") && QDir().mkpath("s?b"));
+    QVERIFY(QDir().mkpath("sub") && QDir().mkpath("s?b") && QDir().mkpath("<b>gras"));
     writeProject("sub/hero.sk", 1);
     writeProject("s?b/hero.sk", 1);
     writeAll("sub/bad.png", "not a png");
@@ -247,6 +247,8 @@ private slots:
                                    << "/old.sk|" + here + "s?b/hero.sk";
     QTest::newRow("unreadable image") << last << "sub/bad.png" << png << "/last" << none << error
                                       << "Impossible d'ouvrir : sub/bad.png" << "sub" << "/old.sk";
+    QTest::newRow("pipe") << last << "<b>gras/p.png" << png << "/last" << none << error
+                          << "Impossible d'ouvrir : &lt;b&gt;gras/p.png" << "<b>gras" << "/old.sk";
     QTest::newRow("image type escaped") << last << "sub/hero.png" << png << "/last" << none
                                         << QStringList({"Type de l'élément"}) << "" << "sub" << "/old.sk";
     QTest::newRow("damaged element file") << last << "sub/hero.elsk" << elsk << "/last" << none << error
@@ -265,6 +267,9 @@ private slots:
     MainWindow window;
     recorder.files = {chosen};
     recorder.selectedFilters = {filter};
+    std::optional<FedPipe> feed;
+    if (chosen.endsWith("p.png"))
+      feed.emplace(chosen, readAll("sub/hero.png"));
     window.openSKFile();
 
     QFETCH(QString, start);

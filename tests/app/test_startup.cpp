@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include <optional>
+
 #include <sys/stat.h>
 #include <thread>
 
@@ -159,6 +161,7 @@ private slots:
                                               << QStringList{"Erreur"};
     QTest::newRow("accented folder") << QStringList{QDir::current().absoluteFilePath("é/a.sk")} << ""
                                      << QStringList{"a"} << none;
+    QTest::newRow("pipe") << QStringList{"R&D/p.png", "a.sk"} << "" << QStringList{"a"} << QStringList{"Erreur"};
     QTest::newRow("last session") << QStringList() << "|a.sk||b.sk|" << QStringList{"a", "b"} << none;
     QTest::newRow("last session, unreadable skipped") << QStringList() << "a.sk|bad.sk|missing.sk|b.sk|"
                                                       << QStringList{"a", "b"} << none;
@@ -173,6 +176,9 @@ private slots:
     writeAll("sorvelkit.ini", "[Path]\nopened=" + opened.toUtf8() + "\n[showAgain]\nshowWelcome=0\n");
     PromptRecorder recorder;
     recorder.dialogs.push_back(pressFirstTile);
+    std::optional<FedPipe> feed;
+    if (arguments.value(0) == "R&D/p.png" && QDir().mkpath("R&D"))
+      feed.emplace(arguments[0], readAll("b.Png"));
     {
       MainWindow window;
       IniSettings settings;
@@ -242,7 +248,8 @@ private slots:
     QCOMPARE(readAll("sorvelkit.ini"), written);
   }
 
-  // The last input is a pipe, written only after the wait has begun.
+  // The last input is held by the worker's hook until after the wait has
+  // begun.
   void conversionsOpenEachTimeAndFinishBeforeTheExit()
   {
     PromptRecorder recorder;
@@ -265,7 +272,14 @@ private slots:
     sheet.fill(0xFF336699);
     for (int i = 0; i < 6; ++i)
       QVERIFY(sheet.save(inputs.emplace_back(dir.path() + "/" + QString::number(i) + ".png"), "PNG"));
-    QCOMPARE(mkfifo((dir.path() + "/p.png").toLocal8Bit().constData(), 0600), 0);
+    QVERIFY(sheet.save(dir.path() + "/p.png", "PNG"));
+    static std::atomic<bool> held;
+    held = true;
+    Converter::inputHook = [](const QString& path) {
+      while (held && path.endsWith("/p.png"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    auto release = qScopeGuard([] { held = false; });
     recorder.files.push_back(inputs.join("\n") + "\n" + dir.path() + "/p.png");
     QConvertChara& wizard = *wizards.first();
     auto click = [&](const QString& text) { // the latest window's button
@@ -282,7 +296,7 @@ private slots:
     wizard.closeAll();
     std::thread feed([&] {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      writeAll(dir.path() + "/p.png", readAll(inputs.first()));
+      held = false;
     });
     waitForWorkers();
     QVERIFY(worker->isFinished());

@@ -336,6 +336,13 @@ void TestConverter::failures()
   QCOMPARE(worker.failedFiles().size(), 1);
   QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList({"a.png", "bad.png"}));
 
+  // A pipe among a run's inputs is listed at once, and the run goes on.
+  const QString pipe = folder.dir.path() + "/p.png";
+  FedPipe feed(pipe, readAll(folder.dir.path() + "/a.png"));
+  Converter run({pipe, folder.input("b.png", filled(96, 128, 0xFF00AA00u))}, 1, 2);
+  QCOMPARE(runAndLog(run).last(), "end [" + pipe + "] " + folder.output(2, "").chopped(1));
+  QVERIFY(QFileInfo::exists(folder.output(2, "b.png")));
+
   // The sub-folder is a regular file: nothing can be written, yet the run goes on.
   Folder blocked(3, false);
   writeAll(blocked.dir.path() + "/VX_CONVERSIONS", "");
@@ -512,6 +519,8 @@ void TestConverter::folderMissingOrEmpty_data()
   QTest::newRow("missing folder") << QStringList{"missing"} << quint8(0) << "fatal Impossible d'ouvrir le dossier : missing";
   QTest::newRow("missing file's folder") << QStringList{"missing/a.png"} << quint8(1)
                                          << "fatal Impossible d'ouvrir le dossier : missing/a.png";
+  QTest::newRow("folder with markup") << QStringList{"<b>R&D"} << quint8(0)
+                                      << "fatal Impossible d'ouvrir le dossier : &lt;b&gt;R&amp;D";
   QTest::newRow("empty list") << QStringList{} << quint8(1) << "fatal Impossible d'ouvrir le dossier : ";
   QTest::newRow("nothing to convert") << QStringList{"empty"} << quint8(0) << "end [] empty/2K3_CONVERSIONS";
 }

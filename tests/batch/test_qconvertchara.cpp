@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <sys/stat.h>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -141,29 +143,36 @@ private slots:
   }
 
   // The first run meets an unreadable input and an unwritable output; the
-  // second's input is a pipe that holds it until the test writes it; the
-  // third's folder is gone.
+  // second's input is held by the worker's hook until the test lets it go;
+  // the third's folder is gone.
   void runsReportToTheirOwnWindows()
   {
     QTemporaryDir first, second;
-    const QString a = first.path() + "/a.png", pipe = second.path() + "/p.png", out = first.path() + "/VX_CONVERSIONS";
+    const QString a = first.path() + "/a.png", late = second.path() + "/late.png", out = first.path() + "/VX_CONVERSIONS";
     writeAll(a, "not an image");
     QDir().mkpath(out + "/$b.png"); // a folder where the output goes
-    QCOMPARE(mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    static std::atomic<bool> held;
+    held = true;
+    Converter::inputHook = [late](const QString& path) {
+      while (held && path == late)
+        QThread::msleep(1);
+    };
+    auto release = qScopeGuard([] { held = false; });
+    QVERIFY(!sheet(late).isEmpty());
     PromptRecorder recorder;
     QConvertChara wizard;
     button(stepTwo(wizard, recorder, a + "\n" + sheet(first.path() + "/b.png"), 3), "Suivant")->click();
     QDialog* one = step(wizard);
-    button(stepTwo(wizard, recorder, pipe, 3), "Suivant")->click();
+    button(stepTwo(wizard, recorder, late, 3), "Suivant")->click();
     QDialog* two = step(wizard);
     recorder.asked.clear();
     one->findChild<Converter*>()->wait();
     QTRY_VERIFY(!one->isVisible());
     QCOMPARE(one->findChild<QProgressBar*>()->value(), 100);
     QCOMPARE(one->findChild<QLabel*>()->text(), "Conversion(s) finie(s)");
-    QTRY_COMPARE(two->findChild<QLabel*>()->text(), "Conversion de : " + pipe);
+    QTRY_COMPARE(two->findChild<QLabel*>()->text(), "Conversion de : " + late);
     QVERIFY(two->isVisible());
-    writeAll(pipe, readAll(first.path() + "/b.png"));
+    held = false;
     finishRuns(wizard);
     QVERIFY(!two->isVisible());
     button(stepTwo(wizard, recorder, second.path() + "/gone/a.png", 3), "Suivant")->click();

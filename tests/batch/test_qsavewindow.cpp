@@ -138,7 +138,7 @@ private slots:
     QTest::newRow("declined") << plain << "p" << "" << QMessageBox::Cancel << 1 << "";
     QTest::newRow("accepted") << plain << "p" << "" << QMessageBox::Apply << 18 << "";
     QTest::newRow("prefix") << plain << "../x" << "" << QMessageBox::Apply << 1
-                            << "Le nom ne doit pas contenir les caractères : \\ / : * ? \" < > |.";
+                            << "Le nom ne doit pas contenir les caractères : \\ / : * ? &quot; &lt; &gt; |.";
     QTest::newRow("unwritable") << plain << "p" << "/file/sub" << QMessageBox::Apply << 1
                                 << "Certains fichiers n'ont pas pu être enregistrés.";
     QTest::newRow("grouped") << Sources{"a", "l?1_7", "l?2_7", "l?3_7", "b"} << "p" << "" << QMessageBox::Apply

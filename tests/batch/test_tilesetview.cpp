@@ -1,6 +1,7 @@
 #include "batch/QTilesetView.h"
 
 #include "tests/PromptRecorder.h"
+#include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 #include "tests/colour/GrabPath.h"
 
@@ -105,7 +106,9 @@ private slots:
     // More paths than one parallel batch, with holes and a path given twice.
     QStringList paths = ok.mid(2);
     paths.insert(3, "gone1.png");
-    paths.insert(25, "gone2.png");
+    paths.insert(25, "R&D/p.png");
+    QVERIFY(QDir().mkpath("R&D"));
+    FedPipe feed("R&D/p.png", readAll(ok[0]));
     add(view, paths << ok[4] << tileset("tall", 256, 1024) << tileset("wide", 1000, 100));
     QCOMPARE(view.fileList(), QStringList(ok) << ok[4] << "tall.png" << "wide.png");
     QCOMPARE(view.thumbnailPixmaps().at(31).size(), QSize(29, 115));
@@ -118,7 +121,7 @@ private slots:
     QCOMPARE(list.size(), 3);
     QVERIFY(!list[0][0].toBool() && list[1][0].toBool());
     QCOMPARE(prompts.titles(), QStringList({"Sorvel de tilesets", "Sorvel de tilesets"}));
-    QCOMPARE(prompts.asked[1].text, QStringLiteral("Impossible d'ouvrir :gone2.png"));
+    QCOMPARE(prompts.asked[1].text, QStringLiteral("Impossible d'ouvrir :R&amp;D/p.png"));
     QCOMPARE(prompts.asked[0].icon, int(QMessageBox::Warning));
   }
 

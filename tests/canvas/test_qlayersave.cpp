@@ -189,7 +189,7 @@ private slots:
 
     QCOMPARE(int(plainSave ? open.canvas->save() : open.canvas->saveAs()), result);
     QCOMPARE(recorder.kinds(), QStringList({"save", "question"}));
-    QCOMPARE(recorder.asked[1].text, "Le fichier " + here(existing) + QString::fromUtf8(" existe d\xc3\xa9j\xc3\xa0.\n")
+    QCOMPARE(recorder.asked[1].text, "Le fichier " + here(existing) + QString::fromUtf8(" existe d\xc3\xa9j\xc3\xa0.<br />")
                                          + "Voulez-vous le remplacer ?");
     QCOMPARE(readAll(existing) == old, result == 2);
     QCOMPARE(open.canvas->isModified(), result == 2 || filter == kImage);

@@ -298,11 +298,11 @@ private slots:
 
     press(&window, "Ajouter une catégorie");
     dialog = window.findChild<QCategoryDialog*>();
-    dialog->nameField->setText("Late");
-    writeAll("elements/XP/Late", "x");
+    dialog->nameField->setText("L&te");
+    writeAll("elements/XP/L&te", "x");
     press(dialog, "Valider");
     QCOMPARE(prompts.titles(), QStringList({"Erreur"}));
-    QCOMPARE(prompts.asked.last().text, QString("Impossible de créer la nouvelle catégorie : Late."));
+    QCOMPARE(prompts.asked.last().text, QString("Impossible de créer la nouvelle catégorie : L&amp;te."));
   }
 
   void foldersNamedLikeMarkupOrWithABackslash()
