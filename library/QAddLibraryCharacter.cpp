@@ -234,7 +234,7 @@ void QAddLibraryCharacter::validModelIndex()
   nameField->setText(name);
   if (QFileInfo::exists(folder + name) &&
       prompts().question(this, QStringLiteral("Sorvel Kit"),
-                         name + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
+                         name.toHtmlEscaped() + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
   QString reason;

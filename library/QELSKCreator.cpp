@@ -255,7 +255,7 @@ void QELSKCreator::validModelIndex()
   nameEdit->setText(name);
   if (QDir(folder).exists(name) &&
       prompts().question(this, QStringLiteral("Sorvel Kit"),
-                         name + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
+                         name.toHtmlEscaped() + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
 

@@ -82,7 +82,8 @@ inline QPoint saturatedSum(const QPoint& a, const QPoint& b)
 enum CharacterType : int { XP = 0, VX = 1 };
 
 // Whether the sheet named in the question, which looks like one of the other
-// layout's, is to be converted; the question is in French, ready to show.
+// layout's, is to be converted; the question is in French, ready to show, as
+// rich text (its path escaped).
 using LayoutQuestion = std::function<bool(const std::string& question)>;
 
 class CharacterData

@@ -4,6 +4,7 @@
 #include "core/SheetCut.h"
 #include "model/ElementFile.h"
 #include "model/ElementFileSource.h"
+#include "model/FileErrors.h"
 
 #include <QImage>
 #include <QString>
@@ -107,7 +108,7 @@ private:
     const std::size_t at = source.find(folder);
     if (at == std::string::npos || (m_atStartOnly && at != 0) || !m_ask)
       return false;
-    return m_ask(source + (xp ? " semble être un élément de VX. Faut-il le reconvertir vers XP ?"
+    return m_ask(escapedPath(source) + (xp ? " semble être un élément de VX. Faut-il le reconvertir vers XP ?"
                               : " semble être un élément de XP. Faut-il le reconvertir vers VX ?"));
   }
 

@@ -5,13 +5,9 @@
 #include <QString>
 #include <QTest>
 
-#include <atomic>
 #include <csignal>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 inline QByteArray readAll(const QString& path)
 {
@@ -43,32 +39,9 @@ void withFileSizeLimit(rlim_t bytes, Job job)
   std::signal(SIGXFSZ, oldHandler);
 }
 
-// A pipe made at path whose writer hands bytes to every reader that opens it,
-// until the pipe goes: a reader that waits on a pipe reads a whole file late
-// instead of hanging the test, and one that refuses the pipe is never fed.
-class FedPipe
+// A pipe at path: whatever opens it to read waits for a writer, which never
+// comes, so a reader that does not refuse it hangs the test.
+inline bool makePipe(const QString& path)
 {
-public:
-  FedPipe(const QString& path, const QByteArray& bytes)
-  {
-    QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    writer = std::thread([this, name = QFile::encodeName(path), bytes] {
-      for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
-        if (const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
-          (void)!::write(fd, bytes.constData(), size_t(bytes.size()));
-          ::close(fd);
-        }
-      }
-    });
-  }
-  ~FedPipe()
-  {
-    done = true;
-    if (writer.joinable())
-      writer.join();
-  }
-
-private:
-  std::atomic<bool> done{false};
-  std::thread writer;
-};
+  return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}

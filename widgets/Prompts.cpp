@@ -23,7 +23,12 @@ Prompts toolkitPrompts()
   };
   p.question = [](QWidget* parent, const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
                   QMessageBox::StandardButton defaultButton) {
-    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    box.setTextFormat(Qt::RichText);
+    if (box.exec() == -1)
+      return QMessageBox::Cancel;
+    return box.standardButton(box.clickedButton());
   };
   p.message = [](QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                  const QString& detailedText) {

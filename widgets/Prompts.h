@@ -19,12 +19,13 @@ struct Prompts
   // Runs a message box that the caller built and returns the clicked standard
   // button.
   std::function<QMessageBox::StandardButton(QMessageBox& box)> runMessageBox;
+  // A question's and a message's text are rich text: whoever quotes a path
+  // or a name in one escapes it (QString::toHtmlEscaped). A message's
+  // detailed text stays plain.
   std::function<QMessageBox::StandardButton(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton)>
       question;
-  // A message's text is rich text: whoever quotes a path or a name in it
-  // escapes it (QString::toHtmlEscaped). Its detailed text stays plain.
   std::function<void(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
                      const QString& detailedText)>
       message;

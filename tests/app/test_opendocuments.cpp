@@ -267,9 +267,8 @@ private slots:
     MainWindow window;
     recorder.files = {chosen};
     recorder.selectedFilters = {filter};
-    std::optional<FedPipe> feed;
     if (chosen.endsWith("p.png"))
-      feed.emplace(chosen, readAll("sub/hero.png"));
+      QVERIFY(makePipe(chosen));
     window.openSKFile();
 
     QFETCH(QString, start);

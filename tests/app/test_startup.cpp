@@ -23,8 +23,6 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include <optional>
-
 #include <sys/stat.h>
 #include <thread>
 
@@ -176,9 +174,8 @@ private slots:
     writeAll("sorvelkit.ini", "[Path]\nopened=" + opened.toUtf8() + "\n[showAgain]\nshowWelcome=0\n");
     PromptRecorder recorder;
     recorder.dialogs.push_back(pressFirstTile);
-    std::optional<FedPipe> feed;
-    if (arguments.value(0) == "R&D/p.png" && QDir().mkpath("R&D"))
-      feed.emplace(arguments[0], readAll("b.Png"));
+    if (arguments.value(0) == "R&D/p.png")
+      QVERIFY(QDir().mkpath("R&D") && makePipe(arguments[0]));
     {
       MainWindow window;
       IniSettings settings;

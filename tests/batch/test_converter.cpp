@@ -338,7 +338,7 @@ void TestConverter::failures()
 
   // A pipe among a run's inputs is listed at once, and the run goes on.
   const QString pipe = folder.dir.path() + "/p.png";
-  FedPipe feed(pipe, readAll(folder.dir.path() + "/a.png"));
+  QVERIFY(makePipe(pipe));
   Converter run({pipe, folder.input("b.png", filled(96, 128, 0xFF00AA00u))}, 1, 2);
   QCOMPARE(runAndLog(run).last(), "end [" + pipe + "] " + folder.output(2, "").chopped(1));
   QVERIFY(QFileInfo::exists(folder.output(2, "b.png")));

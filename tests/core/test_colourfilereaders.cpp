@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QTextDocumentFragment>
 
-#include <optional>
-
 class TestColourFileReaders : public QObject
 {
   Q_OBJECT
@@ -31,11 +29,13 @@ private slots:
     QFETCH(QString, path);
     QFETCH(QString, message);
     QVERIFY(QDir().mkpath(path.section('/', 0, 0)));
-    const QByteArray empty = QByteArray::fromHex("00000000000a0a141e"); // a palette and a gradient, both empty
     const QString files[2] = {path + ".skp", path + ".skd"};
-    std::optional<FedPipe> pipes[2];
-    for (int i : {0, 1})
-      path.endsWith("/p") ? void(pipes[i].emplace(files[i], empty)) : writeAll(files[i], "\x01" + empty.mid(1));
+    for (const QString& file : files) {
+      if (path.endsWith("/p"))
+        QVERIFY(makePipe(file));
+      else // an empty palette or gradient of version 1
+        writeAll(file, QByteArray::fromHex("01000000000a0a141e"));
+    }
     std::vector<QColor> cells(4);
     QString errors[2];
     QVERIFY(!readPaletteFile(files[0], cells, errors[0]) && !loadGradientFile(files[1], errors[1]));

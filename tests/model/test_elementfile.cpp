@@ -22,7 +22,8 @@ std::vector<QImage> sheets(int n, int layout = XP)
 
 std::string damaged(const std::string& path)
 {
-  return "Ce fichier est endommagé :<br />" + path + ".<br />Il est impossible de l'ouvrir.";
+  return "Ce fichier est endommagé :<br />" + QString::fromStdString(path).toHtmlEscaped().toStdString() +
+         ".<br />Il est impossible de l'ouvrir.";
 }
 
 // Header bytes of a file: version, size, count, marker, layout.
@@ -205,12 +206,13 @@ private slots:
   {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, newer);
-    writeAll("bad.elsk", bytes);
+    const std::string path = "<b>R&D.elsk"; // quoted escaped in rich text
+    writeAll(QString::fromStdString(path), bytes);
     std::string error;
-    QVERIFY(!loadElementFile("bad.elsk", error));
-    QCOMPARE(error, newer ? std::string("Impossible d'ouvrir bad.elsk car il a été enregistré par une version plus récente de Sorvel Kit.")
-                          : damaged("bad.elsk"));
-    QVERIFY(renderElementFilePreview("bad.elsk").isNull());
+    QVERIFY(!loadElementFile(path, error));
+    QCOMPARE(error, newer ? std::string("Impossible d'ouvrir &lt;b&gt;R&amp;D.elsk car il a été enregistré par une version plus récente de Sorvel Kit.")
+                          : damaged(path));
+    QVERIFY(renderElementFilePreview(path).isNull());
   }
 
   void highVersionBytesReadAsVersionZero()

@@ -245,10 +245,10 @@ private slots:
     QVERIFY(back.image(0, 0).isNull());
 
     // The version is tested before the type byte.
-    writeAll("q.sk", hex("C8 05 00"));
-    QVERIFY(!back.loadProjectFile("q.sk", &version));
+    writeAll("<b>R&D.sk", hex("C8 05 00"));
+    QVERIFY(!back.loadProjectFile("<b>R&D.sk", &version));
     QCOMPARE(int(version), 200);
-    QCOMPARE(back.errorMessage(), std::string("q.sk a été enregistré avec une version de Sorvel Kit plus récente."));
+    QCOMPARE(back.errorMessage(), std::string("&lt;b&gt;R&amp;D.sk a été enregistré avec une version de Sorvel Kit plus récente."));
   }
 
   void everyTruncationIsDamaged_data()
