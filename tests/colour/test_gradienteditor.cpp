@@ -95,11 +95,12 @@ private slots:
     QTest::addColumn<QByteArray>("bytes"); // empty: no file
     QTest::addColumn<QString>("message");  // empty: loaded
     const QByteArray file = QByteArray::fromHex("0001000101" "0a0a141e283c" "000000000000d03f11223344");
-    const QString damaged = "g.skd est endommagé.<br />Il est impossible de l'ouvrir.";
+    // The file is "<b>R&D.skd", quoted escaped in the rich text of the messages.
+    const QString damaged = "&lt;b&gt;R&amp;D.skd est endommagé.<br />Il est impossible de l'ouvrir.";
     const auto patched = [&](int at, const char* hex) {
       return QByteArray(file).replace(at, int(qstrlen(hex)) / 2, QByteArray::fromHex(hex));
     };
-    const QString newer = "g.skd a été enregistré avec une version de Sorvel Kit plus récente.";
+    const QString newer = "&lt;b&gt;R&amp;D.skd a été enregistré avec une version de Sorvel Kit plus récente.";
     QTest::newRow("newer") << patched(0, "01") << newer;
     QTest::newRow("cut in points") << file.left(9) << damaged;
     QTest::newRow("cut in stops") << file.left(20) << damaged;
@@ -107,7 +108,8 @@ private slots:
     QTest::newRow("type 3") << patched(3, "03") << damaged;
     QTest::newRow("spread 3") << patched(4, "03") << damaged;
     QTest::newRow("nan") << patched(11, "000000000000f87f") << damaged;
-    QTest::newRow("missing") << QByteArray() << "Impossible d'ouvrir : g.skd";
+    QTest::newRow("missing") << QByteArray() << "Impossible d'ouvrir : &lt;b&gt;R&amp;D.skd";
+    QTest::newRow("pipe") << QByteArray("pipe") << "Impossible d'ouvrir : &lt;b&gt;R&amp;D.skd";
     QTest::newRow("no stops") << QByteArray::fromHex("0000000200" "0a0a141e") << QString();
   }
 
@@ -116,16 +118,19 @@ private slots:
   {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
-    QFile::remove("g.skd");
-    if (!bytes.isEmpty())
-      writeAll("g.skd", bytes);
+    const QString name = "<b>R&D.skd";
+    QFile::remove(name);
+    if (bytes == "pipe")
+      QVERIFY(makePipe(name));
+    else if (!bytes.isEmpty())
+      writeAll(name, bytes);
     GradientSettings g = defaultGradientSettings();
     QGradientEditor editor(&g, Qt::black);
     const QString before = state(editor);
     PromptRecorder rec;
-    rec.files = {"g.skd"};
+    rec.files = {name};
     editor.load();
-    QCOMPARE(setting("degrade"), QString("g.skd"));
+    QCOMPARE(setting("degrade"), name);
     QCOMPARE(rec.asked.last().title + ": " + rec.asked.last().text,
              message.isEmpty() ? "Ouvrir un dégradé: degrade/" : "Erreur: " + message);
     QCOMPARE(state(editor), message.isEmpty() ? "2 0 Centre Angle 0  0#ff000000 1#ffffffff 10 10 20 30" : before);

@@ -132,6 +132,7 @@ void TestPalette::load_data()
   QTest::newRow("dock file in dialog") << paletteBytes(0, 120, 120) << 33 << true << "" << 120;
   QTest::newRow("count read as unsigned") << paletteBytes(0, 0x8000, 120) << 20 << true << "" << 120;
   QTest::newRow("missing") << QByteArray() << 20 << false << "Impossible d'ouvrir : %1" << 0;
+  QTest::newRow("pipe") << QByteArray("pipe") << 20 << false << "Impossible d'ouvrir : %1" << 0;
 }
 
 void TestPalette::load()
@@ -142,13 +143,15 @@ void TestPalette::load()
   QFETCH(QString, message);
   QFETCH(int, filled);
 
-  const QString path = QDir::current().filePath("in.skp");
+  const QString path = QDir::current().filePath("<b>R&D.skp"); // quoted escaped in rich text
   QFile::remove(path);
-  if (!bytes.isEmpty())
+  if (bytes == "pipe")
+    QVERIFY(makePipe(path));
+  else if (!bytes.isEmpty())
     writeAll(path, bytes);
   QColorPalette palette(QSize(10, 10), QSize(columns, 6));
   QCOMPARE(palette.load(path), ok);
-  QCOMPARE(palette.getErrorMessage(), message.isEmpty() ? QString() : message.arg(path));
+  QCOMPARE(palette.getErrorMessage(), message.isEmpty() ? QString() : message.arg(path.toHtmlEscaped()));
   const std::vector<QColor> defaults = defaultPalette(columns, 6);
   for (int i = 0; i < int(defaults.size()); ++i)
     QCOMPARE(palette.colors()[std::size_t(i)], i < filled ? recordColour(i) : defaults[std::size_t(i)]);
