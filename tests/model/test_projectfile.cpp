@@ -2,14 +2,19 @@
 #include "tests/TestMain.h"
 
 #include "model/CharacterData.h"
+#include "model/FileErrors.h"
 #include "model/StreamImage.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QFileDevice>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QtEndian>
 
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -82,18 +87,18 @@ void compareElements(const CharacterData& a, const CharacterData& b)
   }
 }
 
-quint32 crc32(const QByteArray& bytes)
+// A PNG chunk of that type and data, with its length and checksum.
+QByteArray chunk(const QByteArray& typeAndData)
 {
-  quint32 crc = 0xFFFFFFFFu;
-  for (char byte : bytes) {
-    crc ^= static_cast<unsigned char>(byte);
-    for (int k = 0; k < 8; ++k)
-      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
+  QByteArray bytes;
+  QDataStream out(&bytes, QIODevice::WriteOnly);
+  out << quint32(typeAndData.size() - 4);
+  out.writeRawData(typeAndData.constData(), int(typeAndData.size()));
+  out << quint32(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size())));
+  return bytes;
 }
 
-// A valid PNG of one pixel whose header claims another size, checksum fixed.
+// A valid PNG of one pixel whose header claims another size.
 QByteArray pngClaiming(quint32 width, quint32 height, quint8 depth = 8)
 {
   QImage one(1, 1, QImage::Format_ARGB32);
@@ -104,9 +109,23 @@ QByteArray pngClaiming(quint32 width, quint32 height, quint8 depth = 8)
   QDataStream patch(&ihdr, QIODevice::ReadWrite);
   patch.skipRawData(4);
   patch << width << height << depth;
-  QByteArray crc;
-  QDataStream(&crc, QIODevice::WriteOnly) << crc32(ihdr);
-  return png.left(12) + ihdr + crc + png.mid(33);
+  return png.left(8) + chunk(ihdr) + png.mid(33);
+}
+
+// A toolkit-made PNG with extra (a chunk's type and data) after its header
+// and its image data cut into chunks of piece bytes.
+QByteArray rechunked(const QByteArray& png, const QByteArray& extra, int piece)
+{
+  QByteArray data;
+  for (qsizetype at = 33, length = 0; at < png.size(); at += 12 + length) {
+    length = qFromBigEndian<quint32>(png.constData() + at);
+    if (png.mid(at + 4, 4) == "IDAT")
+      data += png.mid(at + 8, length);
+  }
+  QByteArray out = png.left(33) + (extra.isEmpty() ? extra : chunk(extra));
+  for (qsizetype at = 0; at < data.size(); at += piece)
+    out += chunk("IDAT" + data.mid(at, piece));
+  return out + chunk("IEND");
 }
 
 std::string damaged(const std::string& path)
@@ -441,6 +460,46 @@ private slots:
     while (sliced < cells && readStreamImage(device, png, budget))
       ++sliced;
     QCOMPARE(sliced, accepted);
+  }
+
+  // Chunks that leave the pixels alone are skipped and image data cut into
+  // many chunks is joined: only what is decoded counts against the bound.
+  void chunksBesideThePixels_data()
+  {
+    QTest::addColumn<QByteArray>("extra"); // a chunk after the header
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("piece"); // image data bytes per chunk
+    QTest::addColumn<bool>("spoiled");
+    QByteArray noise(1500000, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    const QByteArray none, nul(2, '\0');
+    QTest::newRow("1.5 MB zTXt") << "zTXtComment" + nul + noise << 5 << 8192 << false;
+    QTest::newRow("1.2 MB iCCP") << "iCCPICC" + nul + noise.left(1200000) << 5 << 8192 << false;
+    // 12 bytes of head per 64 of stored data: more than deflate's eighth.
+    QTest::newRow("3072 x 3072 in 64-byte chunks") << none << 3072 << 64 << false;
+    QTest::newRow("a part's checksum wrong") << none << 16 << 64 << true;
+  }
+  void chunksBesideThePixels()
+  {
+    QFETCH(QByteArray, extra);
+    QFETCH(int, side);
+    QFETCH(int, piece);
+    QFETCH(bool, spoiled);
+    const QImage image = filledImage(side, side, 3);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(0); // stored, as long as image data gets
+    QVERIFY(writer.write(image));
+    QByteArray stream = hex("00 00 00 01") + rechunked(png, extra, piece);
+    stream[4 + 33 + 8 + 64] = char(stream[4 + 33 + 8 + 64] ^ (spoiled ? 1 : 0)); // the first part's checksum
+    QBuffer device(&stream);
+    device.open(QIODevice::ReadOnly);
+    CellBudget budget;
+    QByteArray kept;
+    QCOMPARE(readStreamImage(device, kept, budget) && decodeCellPng(kept) == image, !spoiled);
+    QVERIFY(kept.size() <= png.size());
   }
 
   void fileOverDecodeBudget()
