@@ -196,7 +196,7 @@ private slots:
     doc.setGridShown(false);
     doc.setDrawBeyondBorders(true);
     doc.setOnlySelection(true);
-    addElement(doc, "Tête", "Œil", false);
+    addElement(doc, "Tête", "Ôil", false);
     QImage blank(1, 1, QImage::Format_ARGB32);
     blank.setPixel(0, 0, kBlankPixel);
     QImage square(2, 2, QImage::Format_ARGB32);
@@ -211,8 +211,7 @@ private slots:
 
     const QByteArray bytes = readAll("v0.sk");
     QCOMPARE(bytes.left(18), hex("00 00 01 80 00 C0 00 00 01 01 00 00 00 00 00 00 F8 3F"));
-    // Latin-1 lines: what Latin-1 cannot hold becomes '?'.
-    QCOMPARE(bytes.mid(18, 4 + 5 + 1), hex("3F 69 6C 0A  54 EA 74 65 0A  00"));
+    QCOMPARE(bytes.mid(18, 4 + 5 + 1), hex("D4 69 6C 0A  54 EA 74 65 0A  00")); // Latin-1 lines
     const int offsets = 28;
     QCOMPARE(bytes.mid(offsets, 4), hex("FF FF 02 00"));
     const int images = offsets + 16 * 4;
@@ -227,10 +226,9 @@ private slots:
     QVERIFY(back.drawsBeyondBorders());
     QVERIFY(back.isOnlySelection());
     QCOMPARE(back.name(0), std::string("Tête"));
-    QCOMPARE(back.source(0), std::string("?il"));
+    QCOMPARE(back.source(0), std::string("Ôil"));
     QVERIFY(!back.isVisible(0));
     QCOMPARE(back.image(0, 0).pixel(0, 0), kBlankPixel);
-    doc.setSource("?il", 0);
     compareElements(doc, back);
 
     // Version 1 keeps neither the zoom nor the flags: a fresh document's stay.
@@ -357,15 +355,13 @@ private slots:
     QFETCH(int, version);
     CharacterData doc = makeDocument(type, count, 2);
     doc.setName("Tête", 0);
-    doc.setSource("Œil/é.png", 1);
+    doc.setSource("Ôil/é.png", 1);
     QVERIFY(doc.saveProjectFile("many.sk", static_cast<unsigned char>(version)));
     const QByteArray bytes = readAll("many.sk");
     QCOMPARE(quint8(bytes[2]), quint8(count));
     CharacterData back;
     QVERIFY(back.loadProjectFile("many.sk"));
     QCOMPARE(back.images(0).size(), size_t(type == VX ? 12 : 16));
-    if (version == 0)
-      doc.setSource("?il/é.png", 1);
     compareElements(doc, back);
   }
 
@@ -373,22 +369,31 @@ private slots:
   {
     QTest::addColumn<int>("version");
     QTest::addColumn<int>("what");
+    QTest::addColumn<QString>("reason");
+    const QString format = formatReason(), side = cellSideReason();
     for (int version : {0, 1})
-      QTest::addRow("256 elements v%d", version) << version << 0;
-    QTest::newRow("v0 sheet width") << 0 << 1;
-    QTest::newRow("v0 image height") << 0 << 2;
-    QTest::newRow("v0 offset") << 0 << 3;
-    QTest::newRow("v1 missing cell") << 1 << 4;
+      QTest::addRow("256 elements v%d", version) << version << 0 << format;
+    QTest::newRow("v0 sheet width") << 0 << 1 << side;
+    QTest::newRow("v0 image height") << 0 << 2 << format;
+    QTest::newRow("v0 offset") << 0 << 3 << format;
+    QTest::newRow("v1 missing cell") << 1 << 4 << format;
     // The reader would refuse it: the file would never open again.
-    QTest::newRow("v1 cell wider than a sheet") << 1 << 5;
+    QTest::newRow("v1 cell wider than a sheet") << 1 << 5 << side;
+    for (int version : {0, 1})
+      QTest::addRow("v%d sheet 16388 wide", version) << version << 8 << side;
     // One line per name and source: a break would shift every later entry.
-    QTest::newRow("v0 name with a line break") << 0 << 6;
-    QTest::newRow("v0 source with a line break") << 0 << 7;
+    QTest::newRow("v0 name with a line break") << 0 << 6 << format;
+    QTest::newRow("v0 source with a line break") << 0 << 7 << format;
+    // Latin-1 has no byte for it: it would come back as another character.
+    const QString latin1 = "Ce format ne peut pas contenir le caractère « Œ » de « Œil ».";
+    QTest::newRow("v0 name beyond Latin-1") << 0 << 9 << latin1;
+    QTest::newRow("v0 source beyond Latin-1") << 0 << 10 << latin1;
   }
   void refusedDocuments()
   {
     QFETCH(int, version);
     QFETCH(int, what);
+    QFETCH(QString, reason);
     CharacterData doc = makeDocument(XP, what == 0 ? 256 : 1, 1);
     if (what == 1)
       doc.setSize(QSize(32768, 192), false);
@@ -404,9 +409,17 @@ private slots:
       doc.setName("hero\nbis", 0);
     if (what == 7)
       doc.setSource("a\n.png", 0);
+    if (what == 8)
+      doc.setSize(QSize(kMaxSheetSide + 4, 64), false);
+    if (what == 9)
+      doc.setName("Œil", 0);
+    if (what == 10)
+      doc.setSource("Œil", 0);
     writeAll("old.sk", "previous");
     doc.errorMessage().clear();
-    QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version)));
+    QString why;
+    QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version), &why));
+    QCOMPARE(why, reason);
     QCOMPARE(doc.errorMessage(), saveFailed("old.sk"));
     QCOMPARE(readAll("old.sk"), QByteArray("previous"));
   }
