@@ -272,15 +272,15 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
 
 namespace {
 
-// Appends exactly n bytes of the device, which ends at end, to out; false,
-// allocating nothing, when the device has fewer left.
-bool appendExactly(QIODevice& device, qint64 end, qint64 n, QByteArray& out)
+// Reads exactly n bytes of the device, which ends at end, into out from at
+// on, so that out ends after them; false, allocating nothing, when the device
+// has fewer left.
+bool readInto(QIODevice& device, qint64 end, qint64 n, QByteArray& out, qsizetype at)
 {
   if (n > end - device.pos())
     return false;
-  const qsizetype old = out.size();
-  out.resize(old + static_cast<qsizetype>(n));
-  return device.read(out.data() + old, n) == n;
+  out.resize(at + static_cast<qsizetype>(n));
+  return device.read(out.data() + at, n) == n;
 }
 
 // Reads exactly n bytes of the device, which ends at end, into out.
@@ -305,7 +305,7 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
   // chunk longer than such a picture can need before it is read.
   constexpr qint64 kHeaderChunk = 8 + 13 + 4;
   PngHeader header;
-  if (!appendExactly(device, end, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
+  if (!readInto(device, end, 8 + kHeaderChunk, png, 0) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
       bigEndian32(png.constData() + 8) != 13 || std::memcmp(png.constData() + 12, "IHDR", 4) != 0 ||
       !parseHeader(png.constData() + 16, header) ||
       !budget.take(header.width, header.height, decodingBytesPerPixel(header))) {
@@ -320,10 +320,16 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
   // Consecutive image data chunks are joined into one as they are read, so
   // that their heads cost nothing: joined is where its head sits in png (-1
   // while the last chunk kept is another), joinedCrc the checksum of its type
-  // and data so far.
+  // and data so far. png ends with the last part's checksum, which the next
+  // part's data overwrites and the joined chunk's replaces. A part's checksum
+  // is its type's, shifted past its data, with its data's: the shift and the
+  // step that appends a part to the joined checksum depend only on the
+  // part's length, so they are kept while the parts are as long.
   const uLong typeCrc = crc32(0, reinterpret_cast<const Bytef*>("IDAT"), 4);
   qsizetype joined = -1;
   uLong joinedCrc = typeCrc;
+  uLong append = 0, shiftedTypeCrc = 0;
+  qint64 partLength = -1;
   for (;;) {
     char bytes[8];
     if (!readExactly(device, end, bytes, 8))
@@ -341,30 +347,33 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
       if (joined < 0) {
         joined = png.size();
         png.append(bytes, 8);
+        png.append(4, '\0');
         joinedCrc = typeCrc;
       }
       // Each part's checksum is checked as the decoder would have, since the
       // joined chunk's is computed anew.
-      const qsizetype data = png.size();
-      char stored[4];
-      if (rest > largest - png.size() || data + chunk.length - joined - 8 > kMaxChunkLength ||
-          !appendExactly(device, end, chunk.length, png) || !readExactly(device, end, stored, 4))
+      const qsizetype data = png.size() - 4;
+      if (rest > largest - data || data + chunk.length - joined - 8 > kMaxChunkLength ||
+          !readInto(device, end, rest, png, data))
         return refuse();
+      if (partLength != chunk.length) {
+        partLength = chunk.length;
+        append = crc32_combine_gen(partLength);
+        shiftedTypeCrc = crc32_combine_op(typeCrc, 0, append);
+      }
       const uLong partCrc = crc32_z(0, reinterpret_cast<const Bytef*>(png.constData() + data), chunk.length);
-      if (crc32_combine(typeCrc, partCrc, chunk.length) != bigEndian32(stored))
+      if ((shiftedTypeCrc ^ partCrc) != bigEndian32(png.constData() + data + chunk.length))
         return refuse();
-      joinedCrc = crc32_combine(joinedCrc, partCrc, chunk.length);
+      joinedCrc = crc32_combine_op(joinedCrc, partCrc, append);
       continue;
     }
     if (joined >= 0) {
-      char crc[4];
-      putBigEndian32(png.data() + joined, static_cast<quint32>(png.size() - joined - 8));
-      putBigEndian32(crc, static_cast<quint32>(joinedCrc));
-      png.append(crc, 4);
+      putBigEndian32(png.data() + joined, static_cast<quint32>(png.size() - joined - 12));
+      putBigEndian32(png.data() + png.size() - 4, static_cast<quint32>(joinedCrc));
       joined = -1;
     }
     png.append(bytes, 8);
-    if (rest > largest - png.size() || !appendExactly(device, end, rest, png))
+    if (rest > largest - png.size() || !readInto(device, end, rest, png, png.size()))
       return refuse();
     if (chunk.is("IEND"))
       return true;
