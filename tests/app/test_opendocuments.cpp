@@ -274,11 +274,8 @@ private slots:
     recorder.selectedFilters = {filter};
     if (chosen.endsWith("p.png"))
       QVERIFY(makePipe(chosen));
-    if (chosen.endsWith("wide.png")) // answered XP
-      recorder.dialogs.push_back([](QDialog& type) {
-        QTest::mousePress(type.findChildren<QOptionWidget*>().at(0), Qt::LeftButton);
-        return type.result();
-      });
+    if (chosen.endsWith("wide.png"))
+      recorder.dialogs.push_back([](QDialog& type) { static_cast<QComboWidget&>(type).chosenIndex = XP; return 1; });
     window.openSKFile();
 
     QFETCH(QString, start);
