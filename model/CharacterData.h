@@ -251,6 +251,9 @@ public:
   void convertVXtoXP();
 
   // ---- element list (model/ElementList.cpp)
+  // The sheet of the file at path as a new element, or a drawing element for
+  // the empty path; false when the file does not read or its sheet passes
+  // kMaxSheetSide.
   bool addElement(const std::string& path, const int& position);
   bool addElementFromImageFile(const std::string& path);
   bool addElementFromImage(QImage& sheet, const std::string& source);

@@ -138,14 +138,15 @@ void makeDrawingElement(const CharacterData& doc, Element& el)
 }
 
 // The element read from path (a drawing element for the empty path); false
-// when nothing can be read.
+// when nothing can be read, or the sheet is wider or taller than any file
+// can hold: a character made of it could never be saved.
 bool makeElementFromPath(const CharacterData& doc, const std::string& path, Element& el)
 {
   if (path.empty()) {
     makeDrawingElement(doc, el);
   } else {
     QImage sheet = readImageFile(QString::fromStdString(path));
-    if (sheet.isNull())
+    if (sheet.isNull() || sheet.width() > kMaxSheetSide || sheet.height() > kMaxSheetSide)
       return false;
     if (sheet.format() != QImage::Format_ARGB32)
       sheet = sheet.convertToFormat(QImage::Format_ARGB32);

@@ -63,6 +63,11 @@ QString formatReason()
   return QStringLiteral("Ce format ne peut pas contenir ce character.");
 }
 
+QString latin1Reason(const QString& character, const QString& text)
+{
+  return QStringLiteral("Ce format ne peut pas contenir le caractère « %1 » de « %2 ».").arg(character, text);
+}
+
 std::string damagedFileMessage(const std::string& path)
 {
   return escapedPath(path) + " est endommagé.<br />Il est impossible de l'ouvrir.";

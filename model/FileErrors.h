@@ -39,6 +39,9 @@ std::string saveErrorMessage(const std::string& path);
 QString cellSideReason();
 QString cellBudgetReason();
 QString formatReason();
+// A name or source, text, holding character, which the older project layout
+// has no byte for.
+QString latin1Reason(const QString& character, const QString& text);
 
 // A file whose content cannot be read back.
 std::string damagedFileMessage(const std::string& path);

@@ -31,11 +31,25 @@ bool fitsInt16(int value)
   return value >= -32768 && value <= 32767;
 }
 
+// The first character of text that Latin-1 has no byte for, or an empty
+// string.
+QString beyondLatin1(const std::string& text)
+{
+  for (uint c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4())
+    if (c > 0xFF) {
+      const char32_t character = c;
+      return QString::fromUcs4(&character, 1);
+    }
+  return QString();
+}
+
 // Whether the file can hold the document without losing any of it: the count
 // byte stops at 255, the reader expects one entry per element in every list
-// and one image and offset per cell, and version 0 keeps 16 bits of each
-// size and offset and one line of each name and source.
-bool formatHolds(const CharacterData& doc, unsigned char version)
+// and one image and offset per cell and refuses a sheet past kMaxSheetSide,
+// and version 0 keeps 16 bits of each size and offset and one line of
+// Latin-1 text for each name and source. When it cannot, why says so if the
+// user can mend it.
+bool formatHolds(const CharacterData& doc, unsigned char version, QString& why)
 {
   const int n = doc.elementCount();
   if (n > 255)
@@ -44,6 +58,10 @@ bool formatHolds(const CharacterData& doc, unsigned char version)
     return true;
   if (doc.type() != XP && doc.type() != VX)
     return false;
+  if (doc.size().width() > kMaxSheetSide || doc.size().height() > kMaxSheetSide) {
+    why = cellSideReason();
+    return false;
+  }
   const size_t count = static_cast<size_t>(n);
   if (doc.names().size() != count || doc.sources().size() != count || doc.visibility().size() != count
       || doc.offsets().size() != count)
@@ -62,6 +80,12 @@ bool formatHolds(const CharacterData& doc, unsigned char version)
   if (!std::all_of(doc.names().begin(), doc.names().end(), oneLine)
       || !std::all_of(doc.sources().begin(), doc.sources().end(), oneLine))
     return false;
+  for (const std::vector<std::string>* texts : {&doc.names(), &doc.sources()})
+    for (const std::string& text : *texts)
+      if (const QString character = beyondLatin1(text); !character.isEmpty()) {
+        why = latin1Reason(character, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return false;
+      }
   // The reader's bounds, so that every file written opens again.
   CellBudget budget;
   for (int e = 0; e < n; ++e) {
@@ -77,16 +101,10 @@ bool formatHolds(const CharacterData& doc, unsigned char version)
 
 // ---- version 0: raw little-endian fields, Latin-1 text
 
-// Characters beyond Latin-1 have no byte of their own in this version.
+// formatHolds lets only text that Latin-1 holds through.
 QByteArray latin1Line(const std::string& text)
 {
-  const QList<uint> chars = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4();
-  QByteArray line;
-  line.reserve(chars.size() + 1);
-  for (uint c : chars)
-    line.append(c <= 0xFF ? static_cast<char>(c) : '?');
-  line.append('\n');
-  return line;
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toLatin1() + '\n';
 }
 
 void writeRaw(QDataStream& out, const QByteArray& bytes)
@@ -371,7 +389,7 @@ bool CharacterData::saveProjectFile(const std::string& fileName, unsigned char v
 {
   std::vector<QByteArray> pngs;
   QString why = formatReason();
-  if (!formatHolds(*this, version) || (version == 1 && !encodeCells(*this, pngs, &why))) {
+  if (!formatHolds(*this, version, why) || (version == 1 && !encodeCells(*this, pngs, &why))) {
     m_errorMessage = saveErrorMessage(fileName);
     if (reason)
       *reason = why;

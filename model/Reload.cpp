@@ -116,14 +116,14 @@ private:
   {
     const bool convert = askConversion(source);
     QImage sheet = readImageFile(QString::fromStdString(source));
+    if (convert && !sheet.isNull())
+      sheet = convertedSheet(source);
     if (sheet.isNull()) {
       m_failures.push_back(source);
       return;
     }
     if (sheet.format() != QImage::Format_ARGB32)
       sheet = sheet.convertToFormat(QImage::Format_ARGB32);
-    if (convert)
-      sheet = convertedSheet(source);
     for (int c : cells) {
       QImage image;
       QPoint offset;
@@ -133,14 +133,16 @@ private:
     }
   }
 
-  // The sheet read in the other layout, converted to this one and flattened.
+  // The sheet read in the other layout, converted to this one and flattened;
+  // null when it cannot be an element.
   QImage convertedSheet(const std::string& source)
   {
     const QSize size = m_doc.size();
     const bool xp = m_doc.type() == XP;
     CharacterData other(xp ? VX : XP,
                         QSize(xp ? size.width() * 3 / 4 : size.width() * 4 / 3, size.height()));
-    other.addElementFromImageFile(source);
+    if (!other.addElementFromImageFile(source))
+      return QImage();
     if (xp)
       other.convertVXtoXP();
     else

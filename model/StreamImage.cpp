@@ -5,12 +5,13 @@
 #include "model/FileErrors.h"
 
 #include <QBuffer>
-#include <QColorSpace>
 #include <QDataStream>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtConcurrent/QtConcurrentMap>
+
+#include <zlib.h>
 
 #include <atomic>
 #include <cstring>
@@ -21,12 +22,27 @@ namespace {
 
 const char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 
+// The longest chunk data a PNG file may announce.
+constexpr quint32 kMaxChunkLength = 0x7fffffffu;
+
 // The 8-byte head of a PNG chunk: big-endian data length, then the type.
 struct ChunkHead
 {
   quint32 length = 0;
-  bool last = false;  // the IEND chunk
+  char type[4] = {};
   bool valid = false; // a length a file could hold
+
+  bool is(const char* name) const { return std::memcmp(type, name, 4) == 0; }
+
+  // An ancillary chunk (a lower-case first letter) that leaves the pixels as
+  // they are: every one but the transparency chunk. The decoder would only
+  // read metadata out of it, which a cell does not keep.
+  bool leavesPixels() const
+  {
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return type[0] >= 'a' && type[0] <= 'z' && letter(type[1]) && letter(type[2]) && letter(type[3]) &&
+           !is("tRNS");
+  }
 };
 
 quint32 bigEndian32(const char* bytes)
@@ -35,12 +51,18 @@ quint32 bigEndian32(const char* bytes)
   return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
 }
 
+void putBigEndian32(char* bytes, quint32 value)
+{
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
 ChunkHead chunkHead(const char* bytes)
 {
   ChunkHead head;
   head.length = bigEndian32(bytes);
-  head.valid = head.length <= 0x7fffffffu;
-  head.last = std::memcmp(bytes + 4, "IEND", 4) == 0;
+  head.valid = head.length <= kMaxChunkLength;
+  std::memcpy(head.type, bytes + 4, 4);
   return head;
 }
 
@@ -102,16 +124,18 @@ qint64 filteredBytes(const PngHeader& header)
   return total;
 }
 
-// Room for the chunks a cell may carry beside its pixels: a colour profile
-// of an older file, text, and the like.
-constexpr qint64 kOtherChunkBytes = qint64(1) << 20;
+// Room for the chunks the reader keeps beside the image data: the palette
+// (768 bytes at most), the transparency chunk (256) and the end chunk, with
+// their heads, and a few more heads where a file breaks its image data with
+// one of them.
+constexpr qint64 kOtherChunkBytes = 4096;
 
-// The most bytes a PNG file of that header can take, chunk heads included.
-// Deflate stores what it cannot compress in blocks of 5 bytes of overhead
-// each, and its fixed codes spend at most 9 bits a byte: an eighth more than
-// the filtered rows covers an encoder that keeps to fixed codes, and the
-// heads of data split into many chunks (12 bytes each, every 8 KiB for the
-// usual writers).
+// The most bytes the reader keeps of a PNG file of that header: the
+// signature, the header chunk, the image data joined into one chunk, and the
+// other chunks it keeps. Deflate stores what it cannot compress in blocks of
+// 5 bytes of overhead each, and its fixed codes spend at most 9 bits a byte:
+// an eighth more than the filtered rows covers an encoder that keeps to fixed
+// codes.
 qint64 largestPng(const PngHeader& header)
 {
   const qint64 rows = filteredBytes(header);
@@ -157,11 +181,14 @@ bool encodeCellPng(const QImage& image, QByteArray& png)
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  // A cell carries no colour profile: cells loaded from older files that
-  // stored one lose it here rather than write it again.
-  QImage plain = image;
-  if (plain.colorSpace().isValid())
-    plain.setColorSpace(QColorSpace());
+  // A cell keeps its pixels only: the text, colour profile and offset of the
+  // picture it was cut from would be written again in every cell. The same
+  // pixels are wrapped, not copied; the colour table is part of them, and the
+  // resolution keeps the bytes of an image without metadata as they were.
+  QImage plain(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+  plain.setColorTable(image.colorTable());
+  plain.setDotsPerMeterX(image.dotsPerMeterX());
+  plain.setDotsPerMeterY(image.dotsPerMeterY());
   if (!writer.write(plain)) {
     png.clear();
     return false;
@@ -245,15 +272,21 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png)
 
 namespace {
 
-// Appends exactly n bytes of the device, which ends at end, to out; false,
-// allocating nothing, when the device has fewer left.
-bool appendExactly(QIODevice& device, qint64 end, qint64 n, QByteArray& out)
+// Reads exactly n bytes of the device, which ends at end, into out from at
+// on, so that out ends after them; false, allocating nothing, when the device
+// has fewer left.
+bool readInto(QIODevice& device, qint64 end, qint64 n, QByteArray& out, qsizetype at)
 {
   if (n > end - device.pos())
     return false;
-  const qsizetype old = out.size();
-  out.resize(old + static_cast<qsizetype>(n));
-  return device.read(out.data() + old, n) == n;
+  out.resize(at + static_cast<qsizetype>(n));
+  return device.read(out.data() + at, n) == n;
+}
+
+// Reads exactly n bytes of the device, which ends at end, into out.
+bool readExactly(QIODevice& device, qint64 end, char* out, qint64 n)
+{
+  return n <= end - device.pos() && device.read(out, n) == n;
 }
 
 } // namespace
@@ -262,17 +295,17 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
 {
   png.clear();
   const qint64 end = device.size();
-  QByteArray marker;
-  if (!appendExactly(device, end, 4, marker))
+  char marker[4];
+  if (!readExactly(device, end, marker, 4))
     return false;
-  if (bigEndian32(marker.constData()) == 0)
+  if (bigEndian32(marker) == 0)
     return true;
   // The header chunk comes first and gives the decoded size: a cell that
   // would pass the bounds is refused before any pixel is allocated, and a
   // chunk longer than such a picture can need before it is read.
   constexpr qint64 kHeaderChunk = 8 + 13 + 4;
   PngHeader header;
-  if (!appendExactly(device, end, 8 + kHeaderChunk, png) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
+  if (!readInto(device, end, 8 + kHeaderChunk, png, 0) || std::memcmp(png.constData(), kPngSignature, 8) != 0 ||
       bigEndian32(png.constData() + 8) != 13 || std::memcmp(png.constData() + 12, "IHDR", 4) != 0 ||
       !parseHeader(png.constData() + 16, header) ||
       !budget.take(header.width, header.height, decodingBytesPerPixel(header))) {
@@ -280,19 +313,69 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
     return false;
   }
   const qint64 largest = largestPng(header);
+  const auto refuse = [&png] {
+    png.clear();
+    return false;
+  };
+  // Consecutive image data chunks are joined into one as they are read, so
+  // that their heads cost nothing: joined is where its head sits in png (-1
+  // while the last chunk kept is another), joinedCrc the checksum of its type
+  // and data so far. png ends with the last part's checksum, which the next
+  // part's data overwrites and the joined chunk's replaces. A part's checksum
+  // is its type's, shifted past its data, with its data's: the shift and the
+  // step that appends a part to the joined checksum depend only on the
+  // part's length, so they are kept while the parts are as long.
+  const uLong typeCrc = crc32(0, reinterpret_cast<const Bytef*>("IDAT"), 4);
+  qsizetype joined = -1;
+  uLong joinedCrc = typeCrc;
+  uLong append = 0, shiftedTypeCrc = 0;
+  qint64 partLength = -1;
   for (;;) {
-    const qsizetype head = png.size();
-    if (!appendExactly(device, end, 8, png)) {
-      png.clear();
-      return false;
+    char bytes[8];
+    if (!readExactly(device, end, bytes, 8))
+      return refuse();
+    const ChunkHead chunk = chunkHead(bytes);
+    if (!chunk.valid)
+      return refuse();
+    const qint64 rest = qint64(chunk.length) + 4; // the data and the checksum
+    if (chunk.leavesPixels()) {
+      if (rest > end - device.pos() || !device.seek(device.pos() + rest))
+        return refuse();
+      continue;
     }
-    const ChunkHead chunk = chunkHead(png.constData() + head);
-    const qint64 rest = qint64(chunk.length) + 4;
-    if (!chunk.valid || rest > largest - png.size() || !appendExactly(device, end, rest, png)) {
-      png.clear();
-      return false;
+    if (chunk.is("IDAT")) {
+      if (joined < 0) {
+        joined = png.size();
+        png.append(bytes, 8);
+        png.append(4, '\0');
+        joinedCrc = typeCrc;
+      }
+      // Each part's checksum is checked as the decoder would have, since the
+      // joined chunk's is computed anew.
+      const qsizetype data = png.size() - 4;
+      if (rest > largest - data || data + chunk.length - joined - 8 > kMaxChunkLength ||
+          !readInto(device, end, rest, png, data))
+        return refuse();
+      if (partLength != chunk.length) {
+        partLength = chunk.length;
+        append = crc32_combine_gen(partLength);
+        shiftedTypeCrc = crc32_combine_op(typeCrc, 0, append);
+      }
+      const uLong partCrc = crc32_z(0, reinterpret_cast<const Bytef*>(png.constData() + data), chunk.length);
+      if ((shiftedTypeCrc ^ partCrc) != bigEndian32(png.constData() + data + chunk.length))
+        return refuse();
+      joinedCrc = crc32_combine_op(joinedCrc, partCrc, append);
+      continue;
     }
-    if (chunk.last)
+    if (joined >= 0) {
+      putBigEndian32(png.data() + joined, static_cast<quint32>(png.size() - joined - 12));
+      putBigEndian32(png.data() + png.size() - 4, static_cast<quint32>(joinedCrc));
+      joined = -1;
+    }
+    png.append(bytes, 8);
+    if (rest > largest - png.size() || !readInto(device, end, rest, png, png.size()))
+      return refuse();
+    if (chunk.is("IEND"))
       return true;
   }
 }

@@ -39,9 +39,10 @@ private:
 // lets through. Start-up calls it once, before any window or worker reads.
 void allowLargestImages();
 
-// The PNG file of a cell, exactly as the stream operator of QImage writes it;
-// an empty array for a null image. False when a non-null image cannot be
-// encoded or passes the side bound.
+// The PNG file of a cell, exactly as the stream operator of QImage writes an
+// image of the same pixels, colour table and resolution without any other
+// metadata; an empty array for a null image. False when a non-null image
+// cannot be encoded or passes the side bound.
 bool encodeCellPng(const QImage& image, QByteArray& png);
 
 // The PNG file of encodeCellPng written through a save file, so that a
@@ -64,10 +65,13 @@ void writeStreamImageBytes(QDataStream& out, const QByteArray& png);
 
 // Reads one marker and, for a non-null image, the PNG file up to the end of
 // its IEND chunk, from the device at its position, which moves past the
-// image; png stays empty for a null image. The header chunk's decoding cost
-// is charged to budget before anything is decoded, and every chunk is
-// checked, before it is read, against the bytes the device has left and
-// against the most that a PNG file of that header can hold. False on a
+// image; png stays empty for a null image. png keeps only what the decoder
+// turns into pixels: the ancillary chunks but the transparency one are
+// skipped unread, and consecutive image data chunks are joined into one,
+// each part's checksum checked. The header chunk's decoding cost is charged
+// to budget before anything is decoded, and every chunk is checked, before it
+// is read or skipped, against the bytes the device has left; what is kept,
+// against the most that a PNG file of that header needs. False on a
 // truncated or malformed image, or one over budget. A failed allocation
 // throws std::bad_alloc: the file readers catch it.
 bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);

@@ -10,7 +10,7 @@
 # to run as root.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n zlib1g-dev)
 frenchLocale=0
 for option in "$@"; do
   case "$option" in

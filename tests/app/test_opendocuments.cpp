@@ -227,6 +227,7 @@ private slots:
     writeProject("s?b/hero.sk", 1);
     writeAll("sub/bad.png", "not a png");
     QVERIFY(sheet(QSize(128, 192), 0xFF00FF00u).save("sub/hero.png"));
+    QVERIFY(sheet(QSize(kMaxSheetSide + 4, 64), 0xFF00FF00u).save("sub/wide.png"));
     QCOMPARE(saveElementFile("sub/hero.elsk", {sheet(QSize(128, 192), 0xFF00FF00u)}, 0, XP), 0);
     writeAll("sub/hero.elsk", readAll("sub/hero.elsk").left(40));
     std::string damaged;
@@ -251,6 +252,10 @@ private slots:
                           << "Impossible d'ouvrir : &lt;b&gt;gras/p.png" << "<b>gras" << "/old.sk";
     QTest::newRow("image type escaped") << last << "sub/hero.png" << png << "/last" << none
                                         << QStringList({"Type de l'élément"}) << "" << "sub" << "/old.sk";
+    // No file could hold a character of it.
+    QTest::newRow("sheet past the bound") << last << "sub/wide.png" << png << "/last" << none
+                                          << QStringList({"Type de l'élément", "Erreur"})
+                                          << "Impossible d'ouvrir : sub/wide.png" << "sub" << "/old.sk";
     QTest::newRow("damaged element file") << last << "sub/hero.elsk" << elsk << "/last" << none << error
                                           << QString::fromStdString(damaged) << "sub" << "/old.sk";
   }
@@ -269,6 +274,8 @@ private slots:
     recorder.selectedFilters = {filter};
     if (chosen.endsWith("p.png"))
       QVERIFY(makePipe(chosen));
+    if (chosen.endsWith("wide.png"))
+      recorder.dialogs.push_back([](QDialog& type) { static_cast<QComboWidget&>(type).chosenIndex = XP; return 1; });
     window.openSKFile();
 
     QFETCH(QString, start);

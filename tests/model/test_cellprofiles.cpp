@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
+#include <QRandomGenerator>
 
 Q_DECLARE_METATYPE(QColorSpace::NamedColorSpace)
 
@@ -40,7 +41,8 @@ class TestCellProfiles : public QObject
   Q_OBJECT
 
 private slots:
-  void sheetProfilesStayOutOfCells_data()
+  // Neither the sheet's profile nor its text is written again in each cell.
+  void sheetMetadataStaysOutOfCells_data()
   {
     QTest::addColumn<QColorSpace::NamedColorSpace>("space");
     QTest::addColumn<QString>("route");
@@ -54,12 +56,16 @@ private slots:
         QTest::newRow(qPrintable(QString("%1, %2").arg(s.name, route))) << s.space << QString(route);
   }
 
-  void sheetProfilesStayOutOfCells()
+  void sheetMetadataStaysOutOfCells()
   {
     QFETCH(QColorSpace::NamedColorSpace, space);
     QFETCH(QString, route);
     const QImage plain = markedSheet(128, 192, 4, 3);
-    writeAll("sheet.png", pngWithProfile(plain, space));
+    QImage described = plain;
+    QByteArray noise(1500000, Qt::Uninitialized);
+    QRandomGenerator(5).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    described.setText("Comment", noise.toBase64()); // 1.5 MB once compressed
+    writeAll("sheet.png", pngWithProfile(described, space));
     QVERIFY(holdsColourChunk(readAll("sheet.png")));
 
     CharacterData doc;
@@ -78,8 +84,10 @@ private slots:
         QVERIFY(doc.reloadAllElements());
       }
       QVERIFY(doc.saveProjectFile("out.sk", 1));
+      QVERIFY(doc.loadProjectFile("out.sk"));
     }
     QVERIFY(!holdsColourChunk(readAll(saved)));
+    QVERIFY(readAll(saved).size() < 1 << 20);
 
     CharacterData reference;
     QImage sheet = plain;

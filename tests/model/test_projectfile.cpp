@@ -2,14 +2,19 @@
 #include "tests/TestMain.h"
 
 #include "model/CharacterData.h"
+#include "model/FileErrors.h"
 #include "model/StreamImage.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
 #include <QFileDevice>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QtEndian>
 
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -82,18 +87,18 @@ void compareElements(const CharacterData& a, const CharacterData& b)
   }
 }
 
-quint32 crc32(const QByteArray& bytes)
+// A PNG chunk of that type and data, with its length and checksum.
+QByteArray chunk(const QByteArray& typeAndData)
 {
-  quint32 crc = 0xFFFFFFFFu;
-  for (char byte : bytes) {
-    crc ^= static_cast<unsigned char>(byte);
-    for (int k = 0; k < 8; ++k)
-      crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
+  QByteArray bytes;
+  QDataStream out(&bytes, QIODevice::WriteOnly);
+  out << quint32(typeAndData.size() - 4);
+  out.writeRawData(typeAndData.constData(), int(typeAndData.size()));
+  out << quint32(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size())));
+  return bytes;
 }
 
-// A valid PNG of one pixel whose header claims another size, checksum fixed.
+// A valid PNG of one pixel whose header claims another size.
 QByteArray pngClaiming(quint32 width, quint32 height, quint8 depth = 8)
 {
   QImage one(1, 1, QImage::Format_ARGB32);
@@ -104,9 +109,23 @@ QByteArray pngClaiming(quint32 width, quint32 height, quint8 depth = 8)
   QDataStream patch(&ihdr, QIODevice::ReadWrite);
   patch.skipRawData(4);
   patch << width << height << depth;
-  QByteArray crc;
-  QDataStream(&crc, QIODevice::WriteOnly) << crc32(ihdr);
-  return png.left(12) + ihdr + crc + png.mid(33);
+  return png.left(8) + chunk(ihdr) + png.mid(33);
+}
+
+// A toolkit-made PNG with extra (a chunk's type and data) after its header
+// and its image data cut into chunks of 64 bytes.
+QByteArray rechunked(const QByteArray& png, const QByteArray& extra)
+{
+  QByteArray data;
+  for (qsizetype at = 33, length = 0; at < png.size(); at += 12 + length) {
+    length = qFromBigEndian<quint32>(png.constData() + at);
+    if (png.mid(at + 4, 4) == "IDAT")
+      data += png.mid(at + 8, length);
+  }
+  QByteArray out = png.left(33) + (extra.isEmpty() ? extra : chunk(extra));
+  for (qsizetype at = 0; at < data.size(); at += 64)
+    out += chunk("IDAT" + data.mid(at, 64));
+  return out + chunk("IEND");
 }
 
 std::string damaged(const std::string& path)
@@ -177,7 +196,7 @@ private slots:
     doc.setGridShown(false);
     doc.setDrawBeyondBorders(true);
     doc.setOnlySelection(true);
-    addElement(doc, "Tête", "Œil", false);
+    addElement(doc, "Tête", "Ôil", false);
     QImage blank(1, 1, QImage::Format_ARGB32);
     blank.setPixel(0, 0, kBlankPixel);
     QImage square(2, 2, QImage::Format_ARGB32);
@@ -192,8 +211,7 @@ private slots:
 
     const QByteArray bytes = readAll("v0.sk");
     QCOMPARE(bytes.left(18), hex("00 00 01 80 00 C0 00 00 01 01 00 00 00 00 00 00 F8 3F"));
-    // Latin-1 lines: what Latin-1 cannot hold becomes '?'.
-    QCOMPARE(bytes.mid(18, 4 + 5 + 1), hex("3F 69 6C 0A  54 EA 74 65 0A  00"));
+    QCOMPARE(bytes.mid(18, 4 + 5 + 1), hex("D4 69 6C 0A  54 EA 74 65 0A  00")); // Latin-1 lines
     const int offsets = 28;
     QCOMPARE(bytes.mid(offsets, 4), hex("FF FF 02 00"));
     const int images = offsets + 16 * 4;
@@ -208,10 +226,9 @@ private slots:
     QVERIFY(back.drawsBeyondBorders());
     QVERIFY(back.isOnlySelection());
     QCOMPARE(back.name(0), std::string("Tête"));
-    QCOMPARE(back.source(0), std::string("?il"));
+    QCOMPARE(back.source(0), std::string("Ôil"));
     QVERIFY(!back.isVisible(0));
     QCOMPARE(back.image(0, 0).pixel(0, 0), kBlankPixel);
-    doc.setSource("?il", 0);
     compareElements(doc, back);
 
     // Version 1 keeps neither the zoom nor the flags: a fresh document's stay.
@@ -338,15 +355,13 @@ private slots:
     QFETCH(int, version);
     CharacterData doc = makeDocument(type, count, 2);
     doc.setName("Tête", 0);
-    doc.setSource("Œil/é.png", 1);
+    doc.setSource("Ôil/é.png", 1);
     QVERIFY(doc.saveProjectFile("many.sk", static_cast<unsigned char>(version)));
     const QByteArray bytes = readAll("many.sk");
     QCOMPARE(quint8(bytes[2]), quint8(count));
     CharacterData back;
     QVERIFY(back.loadProjectFile("many.sk"));
     QCOMPARE(back.images(0).size(), size_t(type == VX ? 12 : 16));
-    if (version == 0)
-      doc.setSource("?il/é.png", 1);
     compareElements(doc, back);
   }
 
@@ -354,22 +369,29 @@ private slots:
   {
     QTest::addColumn<int>("version");
     QTest::addColumn<int>("what");
+    QTest::addColumn<QString>("reason");
+    const QString format = formatReason(), side = cellSideReason();
     for (int version : {0, 1})
-      QTest::addRow("256 elements v%d", version) << version << 0;
-    QTest::newRow("v0 sheet width") << 0 << 1;
-    QTest::newRow("v0 image height") << 0 << 2;
-    QTest::newRow("v0 offset") << 0 << 3;
-    QTest::newRow("v1 missing cell") << 1 << 4;
+      QTest::addRow("256 elements v%d", version) << version << 0 << format;
+    QTest::newRow("v0 sheet width") << 0 << 1 << side;
+    QTest::newRow("v0 image height") << 0 << 2 << format;
+    QTest::newRow("v0 offset") << 0 << 3 << format;
+    QTest::newRow("v1 missing cell") << 1 << 4 << format;
     // The reader would refuse it: the file would never open again.
-    QTest::newRow("v1 cell wider than a sheet") << 1 << 5;
+    QTest::newRow("v1 cell wider than a sheet") << 1 << 5 << side;
+    for (int version : {0, 1})
+      QTest::addRow("v%d sheet 16388 wide", version) << version << 8 << side;
     // One line per name and source: a break would shift every later entry.
-    QTest::newRow("v0 name with a line break") << 0 << 6;
-    QTest::newRow("v0 source with a line break") << 0 << 7;
+    QTest::newRow("v0 name with a line break") << 0 << 6 << format;
+    QTest::newRow("v0 source with a line break") << 0 << 7 << format;
+    // Latin-1 has no byte for it: it would come back as another character.
+    QTest::newRow("v0 name beyond Latin-1") << 0 << 9 << "Ce format ne peut pas contenir le caractère « Œ » de « Œil ».";
   }
   void refusedDocuments()
   {
     QFETCH(int, version);
     QFETCH(int, what);
+    QFETCH(QString, reason);
     CharacterData doc = makeDocument(XP, what == 0 ? 256 : 1, 1);
     if (what == 1)
       doc.setSize(QSize(32768, 192), false);
@@ -385,9 +407,15 @@ private slots:
       doc.setName("hero\nbis", 0);
     if (what == 7)
       doc.setSource("a\n.png", 0);
+    if (what == 8)
+      doc.setSize(QSize(kMaxSheetSide + 4, 64), false);
+    if (what == 9)
+      doc.setName("Œil", 0);
     writeAll("old.sk", "previous");
     doc.errorMessage().clear();
-    QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version)));
+    QString why;
+    QVERIFY(!doc.saveProjectFile("old.sk", static_cast<unsigned char>(version), &why));
+    QCOMPARE(why, reason);
     QCOMPARE(doc.errorMessage(), saveFailed("old.sk"));
     QCOMPARE(readAll("old.sk"), QByteArray("previous"));
   }
@@ -441,6 +469,38 @@ private slots:
     while (sliced < cells && readStreamImage(device, png, budget))
       ++sliced;
     QCOMPARE(sliced, accepted);
+  }
+
+  // Chunks that leave the pixels alone are skipped and image data cut into
+  // 64-byte chunks is joined: only what is decoded counts against the bound.
+  void chunksBesideThePixels_data()
+  {
+    QTest::addColumn<QByteArray>("extra"); // a chunk after the header
+    QTest::addColumn<int>("side");          // negative: the first part's checksum is wrong
+    QByteArray noise(1500000, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QTest::newRow("1.5 MB zTXt") << "zTXtComment" + QByteArray(2, '\0') + noise << 16;
+    QTest::newRow("1.2 MB iCCP") << "iCCPICC" + QByteArray(2, '\0') + noise.left(1200000) << 16;
+    // 12 bytes of head per 64 of stored data: more than deflate's eighth.
+    QTest::newRow("3072 x 3072") << QByteArray() << 3072;
+    QTest::newRow("a part's checksum wrong") << QByteArray() << -16;
+  }
+  void chunksBesideThePixels()
+  {
+    QFETCH(QByteArray, extra);
+    QFETCH(int, side);
+    const QImage image = filledImage(std::abs(side), std::abs(side), 3);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(0); // stored: image data as long as it gets
+    QVERIFY(writer.write(image));
+    QByteArray stream = hex("00 00 00 01") + rechunked(png, extra);
+    stream[4 + 33 + 8 + 64] = char(stream[4 + 33 + 8 + 64] ^ (side < 0));
+    QBuffer device(&stream);
+    device.open(QIODevice::ReadOnly);
+    CellBudget budget;
+    QCOMPARE(readStreamImage(device, png, budget) && decodeCellPng(png) == image, side > 0);
   }
 
   void fileOverDecodeBudget()

@@ -90,7 +90,7 @@ private slots:
     QTest::addColumn<QString>("told");
     QTest::addColumn<QString>("notTold");
     const QString editor = "apt-get install -y --no-install-recommends build-essential cmake ninja-build qt6-base-dev "
-                           "qt6-base-dev-tools qt6-translations-l10n";
+                           "qt6-base-dev-tools qt6-translations-l10n zlib1g-dev";
     QTest::newRow("editor") << QStringList() << false << 1 << editor + "\n" << "clang";
     QTest::newRow("tests") << QStringList{"--tests"} << false << 1 << editor + " libbenchmark-dev" << "sudo";
     QTest::newRow("all there") << QStringList{"--tests"} << true << 0 << "" << "apt-get";
