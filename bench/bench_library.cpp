@@ -1,9 +1,9 @@
 // What the library windows make the user wait for: picturing an entry that
 // is hostile to the reader (a link to a device, a huge file with a valid
-// header), on the worker that makes the previews, and zooming the store
-// window's preview of a large image, on the GUI thread. Memory is the growth of the process's peak (run one benchmark
-// per process, --benchmark_filter, for a clean figure) and, for the zoom, the
-// resident memory at x4.0 less that at x1.0.
+// header), as the preview worker does, and zooming the store window's preview
+// of a large image, on the GUI thread. Memory is the growth of the process's
+// peak (run one benchmark per process, --benchmark_filter, for a clean figure)
+// and, for the zoom, the resident memory at x4.0 less that at x1.0.
 #include "bench/BenchData.h"
 
 #include "library/LibraryBrowsing.h"

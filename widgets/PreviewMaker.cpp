@@ -28,6 +28,7 @@ PreviewMaker::PreviewMaker(const QSize& size, Fit fit, QObject* parent) : QObjec
 
 PreviewMaker::~PreviewMaker()
 {
+  // Nothing will show the running picture: its worker stops at its next check.
   ++*m_newest;
 }
 
@@ -35,8 +36,8 @@ void PreviewMaker::request(Picture picture)
 {
   m_next = std::move(picture);
   ++*m_newest;
-  // Started from the event loop, so that selections made in one go (a key
-  // held down) start only the last.
+  // Started from the event loop, so that of requests made in one go only the
+  // last is ever started.
   if (!m_running && !m_startQueued) {
     m_startQueued = true;
     QMetaObject::invokeMethod(this, &PreviewMaker::startNext, Qt::QueuedConnection);
