@@ -1,5 +1,6 @@
 #include "library/LibraryBrowsing.h"
 
+#include "core/ImageUtils.h"
 #include "core/PathUtils.h"
 #include "model/ElementFile.h"
 
@@ -44,24 +45,26 @@ FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth)
   return line;
 }
 
-QPixmap libraryFilePicture(const QString& path)
+QImage libraryFilePicture(const QString& path, const std::function<bool()>& superseded)
 {
   if (!QFileInfo(path).isFile())
-    return QPixmap();
+    return QImage();
   if (hasExtension(path, QStringLiteral("elsk")))
-    return renderElementFilePreview(path.toUtf8().toStdString());
-  return QPixmap(path);
+    return elementFilePreviewImage(path.toUtf8().toStdString(), superseded);
+  return readImageFile(path);
 }
 
-QPixmap libraryFolderPicture(const QString& path)
+QImage libraryFolderPicture(const QString& path, const std::function<bool()>& superseded)
 {
   QDir dir(path);
   dir.setNameFilters({QStringLiteral("*.png"), QStringLiteral("*.elsk")});
   dir.setSorting(QDir::Name | QDir::IgnoreCase);
   for (const QString& name : dir.entryList(QDir::Files)) {
-    const QPixmap picture = libraryFilePicture(dir.absolutePath() + QLatin1Char('/') + name);
+    if (superseded && superseded())
+      break;
+    QImage picture = libraryFilePicture(dir.absolutePath() + QLatin1Char('/') + name, superseded);
     if (!picture.isNull())
       return picture;
   }
-  return QPixmap();
+  return QImage();
 }

@@ -3,8 +3,10 @@
 // texts: the base (empty, or the program's folder and "/") and the current
 // folder relative to it, which always begins with "elements/" and ends in
 // "/"; the folder on disk is base + current.
-#include <QPixmap>
+#include <QImage>
 #include <QString>
+
+#include <functional>
 
 // The library's base: empty when "elements/XP" and "elements/VX" both stand
 // in the current folder, else the program's folder followed by "/".
@@ -28,8 +30,9 @@ FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth);
 
 // The picture of a file: an element file (".elsk", any case) flattened, any
 // other file read as an image. Null when the file does not read or is not a
-// regular file.
-QPixmap libraryFilePicture(const QString& path);
+// regular file. Safe off the GUI thread; a caller that no longer needs the
+// picture makes superseded() true, and then gets a null one sooner.
+QImage libraryFilePicture(const QString& path, const std::function<bool()>& superseded = {});
 // The picture of a folder: that of its first "*.png" or "*.elsk" file that
 // pictures, in name order ignoring case. Null when none does.
-QPixmap libraryFolderPicture(const QString& path);
+QImage libraryFolderPicture(const QString& path, const std::function<bool()>& superseded = {});

@@ -9,6 +9,7 @@
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
 #include "widgets/ElementLimit.h"
+#include "widgets/PreviewMaker.h"
 #include "widgets/Prompts.h"
 #include "widgets/QListViewKey.h"
 
@@ -25,6 +26,9 @@ namespace {
 
 const QString kXPRoot = QStringLiteral("elements/XP/");
 const QString kVXRoot = QStringLiteral("elements/VX/");
+// Sheets with cells of up to 1024 pixels show whole, as ever; a larger picture
+// is shrunk, its every pixel being of no use in the box but memory and time.
+constexpr int kLargestPreviewSide = 4096;
 
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
@@ -96,6 +100,8 @@ QAddCharacterElementBox::QAddCharacterElementBox(QMdiArea* mdiArea, QLayerList* 
   previewLabel->setPixmap(noPreviewPicture());
   previewArea = new QScrollArea(this);
   previewArea->setWidget(previewLabel);
+  previewMaker = new PreviewMaker(QSize(kLargestPreviewSide, kLargestPreviewSide), PreviewMaker::Shrink, this);
+  connect(previewMaker, &PreviewMaker::made, this, &QAddCharacterElementBox::showPreview);
 
   browseRow->addWidget(listView);
   browseRow->addWidget(previewArea);
@@ -136,18 +142,17 @@ void QAddCharacterElementBox::showElement(const QModelIndex& index)
   if (!index.isValid())
     return;
   const QString path = basePath + currentPath + dirModel->fileName(index);
-  QPixmap picture;
-  if (dirModel->isDir(index)) {
-    picture = libraryFolderPicture(path);
-    if (picture.isNull())
-      picture = noPreviewPicture();
-  } else {
-    picture = libraryFilePicture(path);
-  }
-  if (picture.isNull())
-    return;
-  previewLabel->setPixmap(picture);
-  previewLabel->resize(picture.size());
+  if (dirModel->isDir(index))
+    previewMaker->request([path](const auto& superseded) { return libraryFolderPicture(path, superseded); });
+  else
+    previewMaker->request([path](const auto& superseded) { return libraryFilePicture(path, superseded); });
+}
+
+void QAddCharacterElementBox::showPreview(const QImage& picture)
+{
+  const QPixmap shown = picture.isNull() ? noPreviewPicture() : QPixmap::fromImage(picture);
+  previewLabel->setPixmap(shown);
+  previewLabel->resize(shown.size());
 }
 
 void QAddCharacterElementBox::updateInfo()

@@ -7,6 +7,7 @@
 
 class CharacterData;
 class LibraryDirModel;
+class PreviewMaker;
 class QCheckBox;
 class QLabel;
 class QLayer;
@@ -45,6 +46,7 @@ public slots:
   void updateInfo();
 
 private:
+  void showPreview(const QImage& picture);
   void enterFolder(const QString& name);
   bool addImageFile(CharacterData& document, const QString& path, const QString& name);
   bool addElementFile(CharacterData& document, const QString& path, const QString& name);
@@ -57,6 +59,7 @@ private:
   QLabel* previewLabel;
   QLabel* pathLabel;
   QScrollArea* previewArea;
+  PreviewMaker* previewMaker;
   LibraryDirModel* dirModel;
   QListViewKey* listView;
   QPushButton* backButton;

@@ -217,11 +217,11 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
   return groups;
 }
 
-QImage elementFilePreviewImage(const std::string& path)
+QImage elementFilePreviewImage(const std::string& path, const std::function<bool()>& superseded)
 {
   std::string error;
   auto groups = loadElementFile(path, error);
-  if (!groups || !error.empty())
+  if (!groups || !error.empty() || (superseded && superseded()))
     return QImage();
   (*groups)[0].appendElements((*groups)[1], true);
   return (*groups)[0].flattenImage();

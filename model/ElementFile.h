@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +41,10 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
 std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage);
 
 // The composite as one flattened sheet (group 1 over group 0); a null image or
-// pixmap when the file does not read.
-QImage elementFilePreviewImage(const std::string& path);
+// pixmap when the file does not read. A caller that no longer needs the
+// picture makes superseded() true: once the file is read the image is then
+// null, without the flattening, which takes seconds on a huge sheet.
+QImage elementFilePreviewImage(const std::string& path, const std::function<bool()>& superseded = {});
 QPixmap renderElementFilePreview(const std::string& path);
 
 // Reads the file and writes it back in the current layout.

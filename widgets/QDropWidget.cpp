@@ -3,6 +3,7 @@
 #include "core/ImageUtils.h"
 #include "core/PathUtils.h"
 #include "model/ElementFile.h"
+#include "widgets/PreviewMaker.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QFrame>
@@ -13,16 +14,13 @@
 
 namespace {
 
-QPixmap preview(const QString& fileName)
+constexpr QSize kPreviewSize(64, 96);
+
+QImage picture(const QString& fileName, const std::function<bool()>& superseded)
 {
-  QPixmap picture;
   if (hasExtension(fileName, QStringLiteral("png")))
-    picture = QPixmap::fromImage(readImageFile(fileName));
-  else if (hasExtension(fileName, QStringLiteral("elsk")))
-    picture = renderElementFilePreview(fileName.toUtf8().toStdString());
-  if (picture.isNull())
-    return QPixmap();
-  return picture.scaled(64, 96, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return readImageFile(fileName);
+  return elementFilePreviewImage(fileName.toUtf8().toStdString(), superseded);
 }
 
 } // namespace
@@ -51,7 +49,15 @@ void QDropWidget::build(const QString& fileName, const QString& fileLine, const 
   QLabel* header = new QLabel(QStringLiteral("<h2>Glisser-Déplacer</h2>"));
   QLabel* question = new QLabel(QStringLiteral("Que souhaitez-vous faire avec ce fichier :"));
   QLabel* file = new QLabel(fileLine);
-  previewLabel->setPixmap(preview(fileName));
+  if (hasExtension(fileName, QStringLiteral("png")) || hasExtension(fileName, QStringLiteral("elsk"))) {
+    // The place is kept from the start, so that nothing moves when the
+    // picture comes.
+    previewLabel->setMinimumSize(kPreviewSize);
+    auto* maker = new PreviewMaker(kPreviewSize, PreviewMaker::Stretch, this);
+    connect(maker, &PreviewMaker::made, previewLabel,
+            [previewLabel](const QImage& shown) { previewLabel->setPixmap(QPixmap::fromImage(shown)); });
+    maker->request([fileName](const auto& superseded) { return picture(fileName, superseded); });
+  }
 
   addOption = new QOptionWidget(QPixmap(QStringLiteral(":/icon/add_dessin.png")),
                                 QStringLiteral("<h3>Ajouter</h3>"), tileTexts.value(0), this);

@@ -80,6 +80,16 @@ void press(QWidget* box, const QString& text) { child<QPushButton>(box, text)->c
 
 std::string lastStep(QLayer* canvas) { return canvas->history()->label(canvas->history()->count() - 1); }
 
+struct ResizeCount : QObject
+{
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override
+  {
+    count += event->type() == QEvent::Resize;
+    return false;
+  }
+};
+
 } // namespace
 
 class TestAddCharacterElementBox : public QObject
@@ -99,6 +109,13 @@ private slots:
                                        sheet({128, 192}, 0xFFFF0000)};
     QCOMPARE(saveElementFile("elements/XP/two.elsk", {three[0], three[1]}, 1, XP), 0);
     QCOMPARE(saveElementFile("elements/XP/three.elsk", three, 2, XP), 0);
+    // 204 bytes declaring 16384 x 16384 empty cells: seconds and a gigabyte to picture.
+    QByteArray huge(1, '\0');
+    QDataStream out(&huge, QIODevice::Append);
+    out << QSize(16384, 16384) << qint8(1) << qint8(0) << qint8(XP);
+    for (int cell = 0; cell < 16; ++cell)
+      out << QPoint() << qint32(0);
+    writeAll("elements/XP/huge.elsk", huge);
   }
 
   void browsingSetsTheConversionAndPreview()
@@ -113,17 +130,25 @@ private slots:
     QVERIFY(!child<QPushButton>(box, "Précédent")->isEnabled());
     QLabel* preview = qobject_cast<QLabel*>(box->findChild<QScrollArea*>()->widget());
     pick(box, "XP"); // pictured by hero.png: bad.png, first in name order, does not read
-    QCOMPARE(preview->pixmap().toImage().pixel(0, 0), QImage("elements/XP/hero.png").pixel(0, 0));
+    QTRY_COMPARE(preview->pixmap().toImage().pixel(0, 0), QImage("elements/XP/hero.png").pixel(0, 0));
     enter(box, "XP");
     QVERIFY(convertBox(box)->isChecked());
-    pick(box, "hero.png");
-    QCOMPARE(preview->pixmap().size(), QSize(128, 192));
-    QVERIFY(child<QPushButton>(box, "Valider")->isEnabled());
     pick(box, "bad.png");
-    QCOMPARE(preview->pixmap().size(), QSize(128, 192));
+    QTRY_COMPARE(preview->pixmap().size(), QSize(160, 224)); // no picture: the folder's goes too
+    QVERIFY(child<QPushButton>(box, "Valider")->isEnabled());
+    // The huge sheet is pictured off the box's thread, and not shown once
+    // another entry is picked: it would grow the preview.
+    const qint64 shown = preview->pixmap().cacheKey();
+    ResizeCount resizes;
+    preview->installEventFilter(&resizes);
+    pick(box, "huge.elsk");
+    QCOMPARE(preview->pixmap().cacheKey(), shown);
+    pick(box, "hero.png");
+    QTRY_COMPARE(preview->pixmap().size(), QSize(128, 192));
+    QCOMPARE(resizes.count, 0);
     pick(box, "empty");
+    QTRY_COMPARE(preview->pixmap().size(), QSize(160, 224));
     QCOMPARE(preview->pixmap().toImage().pixel(150, 200), 0xFFFFFFFFu);
-    QCOMPARE(preview->pixmap().size(), QSize(160, 224));
     press(box, "Précédent");
     enter(box, "VX");
     QVERIFY(!convertBox(box)->isChecked());

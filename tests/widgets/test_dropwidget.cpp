@@ -1,10 +1,12 @@
 #include "model/ElementFile.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
+#include "widgets/PreviewMaker.h"
 #include "widgets/QDropWidget.h"
 #include "widgets/QOptionWidget.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace {
 
@@ -90,6 +92,8 @@ private slots:
     QFETCH(QImage, expected);
     QDropWidget dialog(QDir::current().filePath(file));
     QVERIFY(dialog.findChildren<QLabel*>().size() >= 4);
+    if (auto* maker = dialog.findChild<PreviewMaker*>()) // made off the window's thread
+      QVERIFY(QSignalSpy(maker, &PreviewMaker::made).wait());
     const QPixmap preview = shownPreview(dialog);
     QCOMPARE(preview.isNull(), expected.isNull());
     if (!expected.isNull()) {
