@@ -83,7 +83,7 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
 // The elements of a file whose header was read, the first marker of them
 // below, the others above; false when a cell is damaged or over the budget.
 bool readCells(QFile& file, QDataStream& in, std::array<CharacterData, 2>& groups, int count, int marker,
-               const std::string& path, uint32_t serial)
+               const std::string& path, uint32_t serial, const std::function<bool()>& stop)
 {
   // Each cell's PNG file is read from the file in order; the decoder turns
   // them into the cells a batch at a time. It holds pointers to the cells
@@ -94,7 +94,7 @@ bool readCells(QFile& file, QDataStream& in, std::array<CharacterData, 2>& group
   }
   const int cells = groups[0].type() == XP ? 16 : 12;
   in.setVersion(QDataStream::Qt_4_5);
-  CellDecoder decoder;
+  CellDecoder decoder(stop);
   CellBudget budget;
   QByteArray png;
   for (int i = 0; i < count; ++i) {
@@ -169,7 +169,8 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
                           {&cut}, reason);
 }
 
-std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage)
+std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage,
+                                                            const std::function<bool()>& stop)
 {
   QFile file(fileName(path));
   if (isSpecialFile(file.fileName())) {
@@ -205,7 +206,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
   std::array<CharacterData, 2> groups{CharacterData(layout, size), CharacterData(layout, size)};
   bool read = false;
   try {
-    read = readCells(file, in, groups, count, marker, path, serial);
+    read = readCells(file, in, groups, count, marker, path, serial, stop);
   } catch (const std::exception&) {
     // A cell that cannot be allocated refuses the file, as a damaged one.
     read = false;
@@ -220,7 +221,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
 QImage elementFilePreviewImage(const std::string& path, const std::function<bool()>& superseded)
 {
   std::string error;
-  auto groups = loadElementFile(path, error);
+  auto groups = loadElementFile(path, error, superseded);
   if (!groups || !error.empty() || (superseded && superseded()))
     return QImage();
   (*groups)[0].appendElements((*groups)[1], true);

@@ -37,13 +37,16 @@ int saveElementFile(const char* path, const std::vector<QImage>& sheets, char ma
                     QString* reason = nullptr);
 
 // Reads the file as two documents: [0] the elements below the target, [1]
-// those above it. On failure returns nothing and sets errorMessage.
-std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage);
+// those above it. On failure returns nothing and sets errorMessage. A caller
+// that may give up (a preview no longer wanted) passes stop: once it turns
+// true the cells left are not decoded and the read fails.
+std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& path, std::string& errorMessage,
+                                                            const std::function<bool()>& stop = {});
 
 // The composite as one flattened sheet (group 1 over group 0); a null image or
 // pixmap when the file does not read. A caller that no longer needs the
-// picture makes superseded() true: once the file is read the image is then
-// null, without the flattening, which takes seconds on a huge sheet.
+// picture makes superseded() true: the image is then null, without the rest
+// of the decoding nor the flattening, which take seconds on a huge sheet.
 QImage elementFilePreviewImage(const std::string& path, const std::function<bool()>& superseded = {});
 QPixmap renderElementFilePreview(const std::string& path);
 

@@ -205,9 +205,31 @@ bool writePng(const QString& path, const QImage& image)
   return file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && commitSaveFile(file);
 }
 
-QImage decodeCellPng(const QByteArray& png)
+namespace {
+
+// The PNG file of a cell, which stops giving bytes once the picture is no
+// longer wanted: the decoder then fails at its next read instead of going on
+// for seconds through a huge cell.
+class StoppableBuffer : public QBuffer
 {
-  QBuffer buffer;
+public:
+  explicit StoppableBuffer(const std::function<bool()>& stop) : m_stop(stop) {}
+
+protected:
+  qint64 readData(char* data, qint64 maxSize) override
+  {
+    return m_stop && m_stop() ? -1 : QBuffer::readData(data, maxSize);
+  }
+
+private:
+  const std::function<bool()>& m_stop;
+};
+
+} // namespace
+
+QImage decodeCellPng(const QByteArray& png, const std::function<bool()>& stop)
+{
+  StoppableBuffer buffer(stop);
   buffer.setData(png);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, "png");
@@ -396,7 +418,7 @@ void CellDecoder::add(const QByteArray& png, QImage* cell)
 void CellDecoder::decodeBatch()
 {
   m_ok = runInParallel(m_cells.size(), [&](std::size_t i) {
-           *m_cells[i] = decodeCellPng(m_pngs[i]);
+           *m_cells[i] = decodeCellPng(m_pngs[i], m_stop);
            return !m_cells[i]->isNull();
          }) && m_ok;
   m_pngs.clear();
@@ -407,5 +429,5 @@ void CellDecoder::decodeBatch()
 bool CellDecoder::finish()
 {
   decodeBatch();
-  return m_ok;
+  return m_ok && !(m_stop && m_stop());
 }

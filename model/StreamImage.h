@@ -2,6 +2,8 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 class QDataStream;
@@ -51,8 +53,8 @@ bool encodeCellPng(const QImage& image, QByteArray& png);
 bool writePng(const QString& path, const QImage& image);
 
 // The image of a PNG file in Format_ARGB32 with its pixel words unchanged; a
-// null image when the bytes do not decode.
-QImage decodeCellPng(const QByteArray& png);
+// null image when the bytes do not decode, or once stop() turns true.
+QImage decodeCellPng(const QByteArray& png, const std::function<bool()>& stop = {});
 
 // encodeCellPng for many cells at once, on all cores. pngs[i] belongs to
 // cells[i]; an empty png stands for a null image. False when any cell fails,
@@ -85,6 +87,8 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget);
 class CellDecoder
 {
 public:
+  // Once stop() turns true the cells left are not decoded and finish fails.
+  explicit CellDecoder(std::function<bool()> stop = {}) : m_stop(std::move(stop)) {}
   // An empty png stands for a null image.
   void add(const QByteArray& png, QImage* cell);
   // Decodes what is left; false when any cell failed to decode.
@@ -99,4 +103,5 @@ private:
   std::vector<QImage*> m_cells;
   qsizetype m_bytes = 0;
   bool m_ok = true;
+  std::function<bool()> m_stop;
 };
