@@ -63,7 +63,7 @@ void showError(QWidget* parent, const QString& text)
 
 void cannotOpen(QWidget* parent, const QString& path)
 {
-  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped());
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path));
 }
 
 } // namespace

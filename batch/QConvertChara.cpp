@@ -247,7 +247,8 @@ void QConvertChara::showReport(QDialog* window, QProgressBar* bar, QLabel* label
                       QStringLiteral("Certains fichiers n'ont pas pu être enregistrés"),
                       listed(QStringLiteral("Fichiers qui n'ont pas pu être enregistrés :\n- "), unwritten));
   prompts().message(this, QMessageBox::Information, kTitle,
-                    QStringLiteral("Conversion effectuée. Les characters convertis sont dans : ") + infoDir.toHtmlEscaped(),
+                    QStringLiteral("Conversion effectuée. Les characters convertis sont dans : ")
+                        + richTextEscaped(infoDir),
                     QString());
   if (window)
     window->close();

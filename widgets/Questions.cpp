@@ -18,7 +18,7 @@ QMessageBox::StandardButton askClose(const QString& heading, const QString& file
 {
   const QString text = heading
       + QStringLiteral("<br /><b>Le fichier suivant a des modifications non enregistrées :</b><br />")
-      + pathFileName(filePath).toHtmlEscaped();
+      + richTextEscaped(pathFileName(filePath));
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Fermeture"), text, buttons, parent, kBoxFlags);
   const struct
   {
