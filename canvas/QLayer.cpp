@@ -402,9 +402,9 @@ bool QLayer::confirmClose()
   const QString shown = m_filePath.isEmpty() ? m_name : pathFileName(m_filePath);
   const QMessageBox::StandardButton answer = askWithCheckBox(
       this, QStringLiteral("Fermeture"), QStringLiteral("<h3>Fermer un character</h3>"),
-      QStringLiteral("Etes-vous sûr(e) de vouloir fermer ") + shown + QStringLiteral(" ?"),
+      QStringLiteral("Etes-vous sûr(e) de vouloir fermer ") + richTextEscaped(shown) + QStringLiteral(" ?"),
       QStringLiteral("Ne plus afficher ce message"), ticked, QMessageBox::Yes | QMessageBox::No,
-      QMessageBox::Question);
+      QMessageBox::Question, Qt::RichText);
   if (answer != QMessageBox::Yes)
     return false;
   IniSettings settings;
