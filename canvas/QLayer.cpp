@@ -206,7 +206,8 @@ void QLayer::setModified(bool modified)
   if (!w)
     return;
   w->setWindowIcon(QIcon(modified ? QStringLiteral(":/icon/unsaved.png") : QStringLiteral(":/icon/Save.png")));
-  w->setWindowTitle(modified ? m_name + QLatin1Char('*') : m_name);
+  const QString title = mnemonicEscaped(m_name);
+  w->setWindowTitle(modified ? title + QLatin1Char('*') : title);
 }
 
 void QLayer::addHistory(const CharacterData* document, const std::string& label)
