@@ -187,6 +187,7 @@ void QConvertChara::convert()
   window->setWindowTitle(QStringLiteral("Convertion de characters - Etape 3"));
   auto* layout = new QVBoxLayout(window);
   auto* label = new QLabel;
+  label->setTextFormat(Qt::PlainText); // paths are shown as they are
   auto* bar = new QProgressBar;
   bar->setRange(0, 100);
   bar->setValue(0);
