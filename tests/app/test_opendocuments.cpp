@@ -142,7 +142,6 @@ private slots:
     window.recentFilesMenu->setActiveAction(entry);
     QTest::keyClick(window.recentFilesMenu, Qt::Key_Return);
     QCOMPARE(window.mdiArea->subWindowList().size(), 3);
-
     // An "&" is no shortcut mark in the tabs nor in the menu.
     QVERIFY(QFile::copy("hero.sk", "a&b.sk"));
     window.openSKDocument("a&b.sk", true);

@@ -157,10 +157,7 @@ private slots:
       while (held && path == late)
         QThread::msleep(1);
     };
-    auto release = qScopeGuard([] {
-      held = false;
-      Converter::inputHook = nullptr;
-    });
+    auto release = qScopeGuard([] { held = false; Converter::inputHook = nullptr; });
     QVERIFY(!sheet(late).isEmpty());
     PromptRecorder recorder;
     QConvertChara wizard;

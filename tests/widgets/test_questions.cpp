@@ -197,10 +197,7 @@ void TestQuestions::toolkitBoxesShowPathsWhole()
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
     QTextDocument read;
-    if (label->textFormat() == Qt::RichText)
-      read.setHtml(label->text());
-    else
-      read.setPlainText(label->text());
+    label->textFormat() == Qt::RichText ? read.setHtml(label->text()) : read.setPlainText(label->text());
     shown << read.toPlainText();
     box->buttons().constFirst()->click();
   };
