@@ -63,7 +63,7 @@ void showError(QWidget* parent, const QString& text)
 
 void cannotOpen(QWidget* parent, const QString& path)
 {
-  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped());
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path));
 }
 
 } // namespace
@@ -86,7 +86,7 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
   keepWindowShortcuts(window);
-  window->setWindowTitle(title);
+  window->setWindowTitle(mnemonicEscaped(title));
   // The scroll area shows the rest of a sheet larger than half the screen; a
   // larger least size would push the main window off the screen.
   if (minimumSize.isValid()) {
@@ -383,7 +383,7 @@ void MainWindow::updateRecentFiles()
   const QStringList files = RecentFiles::load().files();
   for (int i = std::min<int>(RecentFiles::kMaxFiles, files.size()) - 1; i >= 0; --i) {
     const QString& path = files[i];
-    QAction* action = recentFilesMenu->addAction(pathFileName(path));
+    QAction* action = recentFilesMenu->addAction(mnemonicEscaped(pathFileName(path)));
     const QString tip = QStringLiteral("Ouvre le fichier : ") + path;
     action->setStatusTip(tip);
     action->setToolTip(tip);

@@ -2,6 +2,7 @@
 
 #include "canvas/QLayer.h"
 #include "canvas/QScrollLayer.h"
+#include "core/PathUtils.h"
 #include "model/CharacterData.h"
 
 #include <QFormLayout>
@@ -154,7 +155,7 @@ void QNewCharacter::create()
 
   QLayer* canvas = scrollLayer ? qobject_cast<QLayer*>(scrollLayer->widget()) : nullptr;
   if (canvas) {
-    scrollLayer->setWindowTitle(nameEdit->text());
+    scrollLayer->setWindowTitle(mnemonicEscaped(nameEdit->text()));
     canvas->setName(nameEdit->text());
     CharacterData* document = canvas->characterData();
     document->setSize(size, true);

@@ -441,7 +441,7 @@ void Converter::run()
   m_sheets = SheetAccumulator();
   const QString folder = conversionFolder(m_files, m_sourceKind);
   if (m_files.isEmpty() || !QFileInfo(folder).isDir()) {
-    emit fatalError(openError + m_files.value(0).toHtmlEscaped());
+    emit fatalError(openError + richTextEscaped(m_files.value(0)));
     return;
   }
   const QString subFolder = conversionSubFolder(m_direction);

@@ -187,6 +187,7 @@ void QConvertChara::convert()
   window->setWindowTitle(QStringLiteral("Convertion de characters - Etape 3"));
   auto* layout = new QVBoxLayout(window);
   auto* label = new QLabel;
+  label->setTextFormat(Qt::PlainText); // paths are shown as they are
   auto* bar = new QProgressBar;
   bar->setRange(0, 100);
   bar->setValue(0);
@@ -247,7 +248,8 @@ void QConvertChara::showReport(QDialog* window, QProgressBar* bar, QLabel* label
                       QStringLiteral("Certains fichiers n'ont pas pu être enregistrés"),
                       listed(QStringLiteral("Fichiers qui n'ont pas pu être enregistrés :\n- "), unwritten));
   prompts().message(this, QMessageBox::Information, kTitle,
-                    QStringLiteral("Conversion effectuée. Les characters convertis sont dans : ") + infoDir.toHtmlEscaped(),
+                    QStringLiteral("Conversion effectuée. Les characters convertis sont dans : ")
+                        + richTextEscaped(infoDir),
                     QString());
   if (window)
     window->close();

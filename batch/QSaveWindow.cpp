@@ -288,6 +288,7 @@ void QSaveWindow::startProgress()
   progressWindow = new QDialog(this);
   progressWindow->setModal(true);
   progressText = new QLabel;
+  progressText->setTextFormat(Qt::PlainText); // tint names are shown as they are
   progressBar = new QProgressBar;
   progressBar->setRange(0, 100);
   progressBar->setFixedSize(300, 30);

@@ -144,6 +144,7 @@ void QSorvelTileset::beginSorvel(const QString& outputPath)
   bar->setRange(0, 100);
   bar->setValue(0);
   auto* text = new QLabel;
+  text->setTextFormat(Qt::PlainText); // paths are shown as they are
   auto* layout = new QVBoxLayout(window);
   layout->addWidget(text);
   layout->addWidget(bar);

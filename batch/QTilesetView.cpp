@@ -2,6 +2,7 @@
 
 #include "canvas/ElementListGeometry.h"
 #include "core/ImageUtils.h"
+#include "core/PathUtils.h"
 #include "widgets/Prompts.h"
 
 #include <QMenu>
@@ -105,7 +106,7 @@ void QTilesetView::handOver()
     --batches.front();
     if (thumbnail.isNull()) {
       prompts().message(this, QMessageBox::Warning, QStringLiteral("Sorvel de tilesets"),
-                        QStringLiteral("Impossible d'ouvrir :") + path.toHtmlEscaped(), QString());
+                        QStringLiteral("Impossible d'ouvrir :") + richTextEscaped(path), QString());
       continue;
     }
     thumbnails.push_back(QPixmap::fromImage(thumbnail));

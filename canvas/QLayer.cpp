@@ -206,7 +206,8 @@ void QLayer::setModified(bool modified)
   if (!w)
     return;
   w->setWindowIcon(QIcon(modified ? QStringLiteral(":/icon/unsaved.png") : QStringLiteral(":/icon/Save.png")));
-  w->setWindowTitle(modified ? m_name + QLatin1Char('*') : m_name);
+  const QString title = mnemonicEscaped(m_name);
+  w->setWindowTitle(modified ? title + QLatin1Char('*') : title);
 }
 
 void QLayer::addHistory(const CharacterData* document, const std::string& label)
@@ -402,9 +403,9 @@ bool QLayer::confirmClose()
   const QString shown = m_filePath.isEmpty() ? m_name : pathFileName(m_filePath);
   const QMessageBox::StandardButton answer = askWithCheckBox(
       this, QStringLiteral("Fermeture"), QStringLiteral("<h3>Fermer un character</h3>"),
-      QStringLiteral("Etes-vous sûr(e) de vouloir fermer ") + shown + QStringLiteral(" ?"),
+      QStringLiteral("Etes-vous sûr(e) de vouloir fermer ") + richTextEscaped(shown) + QStringLiteral(" ?"),
       QStringLiteral("Ne plus afficher ce message"), ticked, QMessageBox::Yes | QMessageBox::No,
-      QMessageBox::Question);
+      QMessageBox::Question, Qt::RichText);
   if (answer != QMessageBox::Yes)
     return false;
   IniSettings settings;

@@ -18,7 +18,7 @@ constexpr int kMaxStops = 32767; // the count is a signed 16-bit value
 
 QString damaged(const QString& path)
 {
-  return path.toHtmlEscaped() + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
+  return richTextEscaped(path) + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
 }
 
 } // namespace
@@ -27,7 +27,7 @@ std::optional<GradientFileData> loadGradientFile(const QString& path, QString& e
 {
   QFile file(path);
   if (isSpecialFile(path) || !file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped();
+    error = QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path);
     return std::nullopt;
   }
   const QByteArray head = file.read(5);
@@ -36,7 +36,7 @@ std::optional<GradientFileData> loadGradientFile(const QString& path, QString& e
     return std::nullopt;
   }
   if (head[0] != 0) {
-    error = path.toHtmlEscaped() + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
+    error = richTextEscaped(path) + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
     return std::nullopt;
   }
   const auto* h = reinterpret_cast<const uchar*>(head.constData());

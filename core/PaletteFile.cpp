@@ -62,7 +62,7 @@ QColor hueColumnCell(int hue, int row, int rows)
 
 QString damaged(const QString& path)
 {
-  return path.toHtmlEscaped() + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
+  return richTextEscaped(path) + QStringLiteral(" est endommagé.<br />Il est impossible de l'ouvrir.");
 }
 
 } // namespace
@@ -85,7 +85,7 @@ bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& e
 {
   QFile file(path);
   if (isSpecialFile(path) || !file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("Impossible d'ouvrir : ") + path.toHtmlEscaped();
+    error = QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path);
     return false;
   }
   char version = 0;
@@ -94,7 +94,7 @@ bool readPaletteFile(const QString& path, std::vector<QColor>& cells, QString& e
     return false;
   }
   if (version != 0) {
-    error = path.toHtmlEscaped() + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
+    error = richTextEscaped(path) + QStringLiteral(" a été enregistré avec une version de Sorvel Kit plus récente.");
     return false;
   }
   unsigned char countBytes[2];

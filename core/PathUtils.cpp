@@ -64,6 +64,25 @@ QString listedPath(const QString& path)
   return QDir::cleanPath(QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
+QString richTextEscaped(const QString& text)
+{
+  const QString escaped = text.toHtmlEscaped();
+  QString kept;
+  kept.reserve(escaped.size());
+  for (qsizetype i = 0; i < escaped.size(); ++i) {
+    if (escaped[i] == QLatin1Char(' ') && (i == 0 || escaped[i - 1] == QLatin1Char(' ')))
+      kept += QLatin1String("&nbsp;");
+    else
+      kept += escaped[i];
+  }
+  return kept;
+}
+
+QString mnemonicEscaped(const QString& text)
+{
+  return QString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 bool isSpecialFile(const QString& path)
 {
   const QFileInfo info(path);

@@ -26,6 +26,15 @@ bool isValidFileName(const QString& name);
 // where the platform separates folders with it). Empty when the path holds
 // "|", which separates the entries.
 QString listedPath(const QString& path);
+// A name or a path as it reads inside rich text: escaped, and each space that
+// the rich text would fold into the one before it (a space after a space, or
+// the first character, which follows the message's own space) kept as a
+// non-breaking one. A name with no such space reads exactly as
+// QString::toHtmlEscaped gives it.
+QString richTextEscaped(const QString& text);
+// A name as a menu entry or a tab title shows it whole: each "&" doubled, so
+// that the toolkit does not take the letter after it for a shortcut.
+QString mnemonicEscaped(const QString& text);
 // Whether path names something that exists but is not a regular file: a
 // folder, a device, a FIFO or a socket, directly or through a link. Opening a
 // FIFO waits for a writer and a device may never end, so every reader of a

@@ -238,7 +238,7 @@ bool QAddCharacterElementBox::addImageFile(CharacterData& document, const QStrin
       document.appendElements(other, true);
   }
   if (!added)
-    showError(this, QStringLiteral("Impossible d'ouvrir : ") + (currentPath + name).toHtmlEscaped());
+    showError(this, QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(currentPath + name));
   return added;
 }
 
@@ -247,7 +247,7 @@ bool QAddCharacterElementBox::addElementFile(CharacterData& document, const QStr
   std::string error;
   std::optional<std::array<CharacterData, 2>> groups = loadElementFile(utf8(path), error);
   if (!groups || !error.empty()) {
-    showError(this, error.empty() ? QStringLiteral("Impossible d'ouvrir : ") + (currentPath + name).toHtmlEscaped()
+    showError(this, error.empty() ? QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(currentPath + name)
                                   : QString::fromUtf8(error.data(), static_cast<qsizetype>(error.size())));
     return false;
   }

@@ -234,13 +234,13 @@ void QAddLibraryCharacter::validModelIndex()
   nameField->setText(name);
   if (QFileInfo::exists(folder + name) &&
       prompts().question(this, QStringLiteral("Sorvel Kit"),
-                         name.toHtmlEscaped() + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
+                         richTextEscaped(name) + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
   QString reason;
   if (!savePngFile(keyElementImage(preview->image(), transparencyColor, translucencyColor), folder + name, &reason)) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible de créer l'élément : ") + name.toHtmlEscaped() + ".",
+                      QStringLiteral("Impossible de créer l'élément : ") + richTextEscaped(name) + ".",
                       saveFailureDetail(folder + name, reason));
     return;
   }

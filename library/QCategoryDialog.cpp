@@ -70,7 +70,7 @@ bool QCategoryDialog::createIn(const QString& folder)
   if (QDir(folder).mkdir(name))
     return true;
   prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QStringLiteral("Impossible de créer la nouvelle catégorie : ") + name.toHtmlEscaped() + ".",
+                    QStringLiteral("Impossible de créer la nouvelle catégorie : ") + richTextEscaped(name) + ".",
                     QString());
   return false;
 }

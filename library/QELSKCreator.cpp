@@ -255,7 +255,7 @@ void QELSKCreator::validModelIndex()
   nameEdit->setText(name);
   if (QDir(folder).exists(name) &&
       prompts().question(this, QStringLiteral("Sorvel Kit"),
-                         name.toHtmlEscaped() + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
+                         richTextEscaped(name) + QStringLiteral(" existe déjà. Voulez-vous le remplacer ?"),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton) != QMessageBox::Yes)
     return;
 
@@ -281,6 +281,6 @@ void QELSKCreator::validModelIndex()
     prefix = QStringLiteral("Ce fichier n'a pas pu s'ouvrir :<br />");
   else
     prefix = QStringLiteral("Impossible de créer l'élément :<br />");
-  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + path.toHtmlEscaped() + ".",
+  prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"), prefix + richTextEscaped(path) + ".",
                     saveFailureDetail(path, reason));
 }

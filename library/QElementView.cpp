@@ -1,6 +1,7 @@
 #include "library/QElementView.h"
 
 #include "core/ImageUtils.h"
+#include "core/PathUtils.h"
 #include "widgets/Prompts.h"
 
 #include <QMouseEvent>
@@ -23,7 +24,7 @@ bool QElementView::load(const QString& path)
   sourceImage = readImageFile(path);
   if (sourceImage.isNull()) {
     prompts().message(this, QMessageBox::Critical, QStringLiteral("Erreur"),
-                      QStringLiteral("Impossible d'ouvrir ") + path.toHtmlEscaped(), QString());
+                      QStringLiteral("Impossible d'ouvrir ") + richTextEscaped(path), QString());
     return false;
   }
   imageSize = sourceImage.size();

@@ -8,7 +8,7 @@
 
 std::string escapedPath(const std::string& path)
 {
-  return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())).toHtmlEscaped().toStdString();
+  return richTextEscaped(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()))).toStdString();
 }
 
 std::string cannotOpenMessage(const std::string& path)

@@ -9,7 +9,7 @@ class QFileDevice;
 
 // The French messages of the file readers and writers. They are rich text
 // (lines break at "<br />"), so each quotes the path escaped for it: a "<" in
-// a name shows as itself.
+// a name shows as itself, and so do its runs of spaces.
 
 // The path as it reads inside such a message.
 std::string escapedPath(const std::string& path);

@@ -93,7 +93,7 @@ bool mayReplaceAppendedName(QWidget* parent, const QString& title, const QString
     return true;
   return prompts().question(parent, title,
                             QStringLiteral("Le fichier %1 existe déjà.<br />Voulez-vous le remplacer ?")
-                                .arg(QDir::toNativeSeparators(path).toHtmlEscaped()),
+                                .arg(richTextEscaped(QDir::toNativeSeparators(path))),
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
       == QMessageBox::Yes;
 }

@@ -20,8 +20,9 @@ struct Prompts
   // button.
   std::function<QMessageBox::StandardButton(QMessageBox& box)> runMessageBox;
   // A question's and a message's text are rich text: whoever quotes a path
-  // or a name in one escapes it (QString::toHtmlEscaped). A message's
-  // detailed text stays plain.
+  // or a name in one passes it through richTextEscaped (core/PathUtils.h),
+  // which also keeps its runs of spaces. A message's detailed text stays
+  // plain.
   std::function<QMessageBox::StandardButton(QWidget* parent, const QString& title, const QString& text,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton)>

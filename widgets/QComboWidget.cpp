@@ -137,7 +137,7 @@ const Tile kCancel = {":/icon/undoDialog.png", "<h3>Annuler</h3>", "Ne pas ferme
 int askSave(const QString& path, QWidget* parent, std::initializer_list<Tile> tiles)
 {
   QComboWidget dialog(QStringLiteral("<b>Le fichier suivant a des modifications non enregistrées :</b><br />")
-                          + pathFileName(path).toHtmlEscaped(),
+                          + richTextEscaped(pathFileName(path)),
                       QStringLiteral("<i>Que souhaitez-vous faire ?</i>"), parent);
   addTiles(dialog, tiles);
   return ask(dialog, QStringLiteral("Fermer un fichier"));

@@ -27,7 +27,7 @@ QImage picture(const QString& fileName, const std::function<bool()>& superseded)
 
 QDropWidget::QDropWidget(const QString& fileName, QWidget* parent) : QDialog(parent)
 {
-  build(fileName, QStringLiteral("<i>") + pathFileName(fileName).toHtmlEscaped() + QStringLiteral("</i> ?"),
+  build(fileName, QStringLiteral("<i>") + richTextEscaped(pathFileName(fileName)) + QStringLiteral("</i> ?"),
         {QStringLiteral("Ajouter dans le character ouvert."), QStringLiteral("Ouvrir dans un nouveau character."),
          QStringLiteral("Ignorer ce fichier."), QStringLiteral("Ne rien faire pour tous les fichiers déposés.")});
   setWindowTitle(QStringLiteral("Glisser-Déplacer"));

@@ -18,7 +18,7 @@ QMessageBox::StandardButton askClose(const QString& heading, const QString& file
 {
   const QString text = heading
       + QStringLiteral("<br /><b>Le fichier suivant a des modifications non enregistrées :</b><br />")
-      + pathFileName(filePath).toHtmlEscaped();
+      + richTextEscaped(pathFileName(filePath));
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Fermeture"), text, buttons, parent, kBoxFlags);
   const struct
   {
@@ -42,7 +42,8 @@ QMessageBox::StandardButton askClose(const QString& heading, const QString& file
 
 QMessageBox::StandardButton askWithCheckBox(QWidget* parent, const QString& title, const QString& text,
                                             const QString& note, const QString& checkText, bool& ticked,
-                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
+                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                            Qt::TextFormat noteFormat)
 {
   QMessageBox box(icon, title, text, buttons, parent, kBoxFlags);
 
@@ -51,7 +52,9 @@ QMessageBox::StandardButton askWithCheckBox(QWidget* parent, const QString& titl
   QCheckBox* check = new QCheckBox(checkText, &box);
   check->setChecked(ticked);
   QVBoxLayout* extra = new QVBoxLayout;
-  extra->addWidget(new QLabel(note, &box));
+  QLabel* noteLabel = new QLabel(note, &box);
+  noteLabel->setTextFormat(noteFormat);
+  extra->addWidget(noteLabel);
   extra->addWidget(check);
   if (QGridLayout* grid = qobject_cast<QGridLayout*>(box.layout())) {
     int column = 1;

@@ -13,10 +13,12 @@ class QWidget;
 // A question with a note and a check box under its text (typically "Ne plus
 // afficher ce message"). The box starts ticked when ticked is true; ticked
 // holds the box's state when the question closes. Remembering the answer is
-// the caller's job.
+// the caller's job. A note that quotes a name is told to be rich text: the
+// guess would show an escaped "&" of the name as "&amp;".
 QMessageBox::StandardButton askWithCheckBox(QWidget* parent, const QString& title, const QString& text,
                                             const QString& note, const QString& checkText, bool& ticked,
-                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+                                            QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+                                            Qt::TextFormat noteFormat = Qt::AutoText);
 
 // Closing one of several modified characters: Save, SaveAll, Discard or
 // Cancel. The thumbnail stands in place of the icon.

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTabBar>
 
 namespace {
 
@@ -141,6 +142,11 @@ private slots:
     window.recentFilesMenu->setActiveAction(entry);
     QTest::keyClick(window.recentFilesMenu, Qt::Key_Return);
     QCOMPARE(window.mdiArea->subWindowList().size(), 3);
+    // An "&" is no shortcut mark in the tabs nor in the menu.
+    QVERIFY(QFile::copy("hero.sk", "a&b.sk"));
+    window.openSKDocument("a&b.sk", true);
+    QCOMPARE(window.mdiArea->findChild<QTabBar*>()->tabText(3), "a&&b");
+    QCOMPARE(menuTexts(window.recentFilesMenu), QStringList({"a&&b.sk", "hero.sk"}));
   }
 
   // The sub-window and the "Rendu" dock follow the sheet only up to the

@@ -276,7 +276,7 @@ private slots:
       while (held && path.endsWith("/p.png"))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
-    auto release = qScopeGuard([] { held = false; });
+    auto release = qScopeGuard([] { held = false; Converter::inputHook = nullptr; });
     recorder.files.push_back(inputs.join("\n") + "\n" + dir.path() + "/p.png");
     QConvertChara& wizard = *wizards.first();
     auto click = [&](const QString& text) { // the latest window's button

@@ -157,7 +157,7 @@ private slots:
       while (held && path == late)
         QThread::msleep(1);
     };
-    auto release = qScopeGuard([] { held = false; });
+    auto release = qScopeGuard([] { held = false; Converter::inputHook = nullptr; });
     QVERIFY(!sheet(late).isEmpty());
     PromptRecorder recorder;
     QConvertChara wizard;
@@ -175,6 +175,7 @@ private slots:
     held = false;
     finishRuns(wizard);
     QVERIFY(!two->isVisible());
+    QCOMPARE(two->findChild<QLabel*>()->textFormat(), Qt::PlainText); // a path's markup shows as typed
     button(stepTwo(wizard, recorder, second.path() + "/gone/a.png", 3), "Suivant")->click();
     finishRuns(wizard);
     QStringList reports;

@@ -201,18 +201,26 @@ private slots:
     recorder.buttons = {QMessageBox::No, QMessageBox::Yes};
     recorder.ticks = {1, 1};
     Open open;
-    open.canvas->setFilePath(here("hero.sk"));
+    open.canvas->setFilePath(here("<b>gras & co.sk"));
     open.canvas->setModified(false);
+    QString richNote; // the note, when told to be rich text
+    prompts().runMessageBox = [&, record = prompts().runMessageBox](QMessageBox& box) {
+      for (const QLabel* label : box.findChildren<QLabel*>())
+        richNote = label->textFormat() == Qt::RichText ? label->text() : richNote;
+      return record(box);
+    };
 
     QVERIFY(!open.sub->close());
     QCOMPARE(open.area.subWindowList().size(), 2);
     QCOMPARE(storedText("showCloseFile"), QString("(none)"));
+    QCOMPARE(richNote, "Etes-vous sûr(e) de vouloir fermer &lt;b&gt;gras &amp; co.sk ?");
+    open.canvas->setFilePath(here("hero.sk"));
     QVERIFY(open.sub->close());
     QCOMPARE(recorder.asked.size(), 2);
-    QCOMPARE(recorder.asked[0].title, QString("Fermeture"));
-    QCOMPARE(recorder.asked[0].text, QString("<h3>Fermer un character</h3>"));
-    QCOMPARE(recorder.asked[0].icon, int(QMessageBox::Question));
-    QCOMPARE(recorder.asked[0].extra,
+    QCOMPARE(recorder.asked[1].title, QString("Fermeture"));
+    QCOMPARE(recorder.asked[1].text, QString("<h3>Fermer un character</h3>"));
+    QCOMPARE(recorder.asked[1].icon, int(QMessageBox::Question));
+    QCOMPARE(recorder.asked[1].extra,
              QStringList({QString::fromUtf8("Etes-vous s\xc3\xbbr(e) de vouloir fermer hero.sk ?"),
                           "Ne plus afficher ce message"}));
 

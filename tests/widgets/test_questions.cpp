@@ -1,5 +1,6 @@
 #include "tests/TestMain.h"
 
+#include "core/PathUtils.h"
 #include "widgets/Prompts.h"
 #include "widgets/Questions.h"
 
@@ -7,6 +8,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -70,6 +73,7 @@ private slots:
   void checkBoxQuestion_data();
   void checkBoxQuestion();
   void checkBoxSitsUnderText();
+  void toolkitBoxesShowPathsWhole();
 };
 
 void TestQuestions::closeOneCharacter()
@@ -181,6 +185,28 @@ void TestQuestions::checkBoxSitsUnderText()
     QVERIFY(noteRect.top() >= textRect.bottom());
     QVERIFY(checkRect.top() >= noteRect.bottom());
   }
+}
+
+// The toolkit's own boxes, read as their label reads its text.
+void TestQuestions::toolkitBoxesShowPathsWhole()
+{
+  const QString path = QDir::currentPath() + "/<b>R&D  deux/a&b.sk";
+  QVERIFY(QDir().mkdir("<b>R&D  deux") && QFile(path).open(QIODevice::WriteOnly));
+  QStringList shown;
+  const auto readAndClose = [&shown] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
+    QTextDocument read;
+    label->textFormat() == Qt::RichText ? read.setHtml(label->text()) : read.setPlainText(label->text());
+    shown << read.toPlainText();
+    box->buttons().constFirst()->click();
+  };
+  QTimer::singleShot(0, readAndClose);
+  prompts().message(nullptr, QMessageBox::Critical, "Erreur", "Impossible d'ouvrir : " + richTextEscaped(path), "");
+  QTimer::singleShot(0, readAndClose);
+  mayReplaceAppendedName(nullptr, "Enregistrer", "a&b", path);
+  QCOMPARE(shown, QStringList({"Impossible d'ouvrir : " + path,
+                               "Le fichier " + path + " existe déjà.\nVoulez-vous le remplacer ?"}));
 }
 
 SK_TEST_MAIN(TestQuestions)
