@@ -86,7 +86,7 @@ void MainWindow::showCanvas(QLayer* canvas, const QString& title, const QSize& m
 
   QMdiSubWindow* window = mdiArea->addSubWindow(new QScrollLayer(canvas));
   keepWindowShortcuts(window);
-  window->setWindowTitle(mnemonicEscaped(title));
+  window->setWindowTitle(windowTitleEscaped(title));
   // The scroll area shows the rest of a sheet larger than half the screen; a
   // larger least size would push the main window off the screen.
   if (minimumSize.isValid()) {
@@ -226,7 +226,8 @@ void MainWindow::openELSKDocument(const QString& path)
 void MainWindow::openPNGDocument(const QString& path)
 {
   const QImage image = readImageFile(path);
-  if (image.isNull()) {
+  // A sheet the files cannot hold is refused before the layout is asked.
+  if (image.isNull() || image.width() > kMaxSheetSide || image.height() > kMaxSheetSide) {
     cannotOpen(this, path);
     return;
   }

@@ -155,7 +155,7 @@ void QNewCharacter::create()
 
   QLayer* canvas = scrollLayer ? qobject_cast<QLayer*>(scrollLayer->widget()) : nullptr;
   if (canvas) {
-    scrollLayer->setWindowTitle(mnemonicEscaped(nameEdit->text()));
+    scrollLayer->setWindowTitle(windowTitleEscaped(nameEdit->text()));
     canvas->setName(nameEdit->text());
     CharacterData* document = canvas->characterData();
     document->setSize(size, true);

@@ -206,7 +206,7 @@ void QLayer::setModified(bool modified)
   if (!w)
     return;
   w->setWindowIcon(QIcon(modified ? QStringLiteral(":/icon/unsaved.png") : QStringLiteral(":/icon/Save.png")));
-  const QString title = mnemonicEscaped(m_name);
+  const QString title = windowTitleEscaped(m_name);
   w->setWindowTitle(modified ? title + QLatin1Char('*') : title);
 }
 

@@ -83,6 +83,11 @@ QString mnemonicEscaped(const QString& text)
   return QString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+QString windowTitleEscaped(const QString& text)
+{
+  return mnemonicEscaped(text).replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
 bool isSpecialFile(const QString& path)
 {
   const QFileInfo info(path);

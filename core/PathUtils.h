@@ -35,6 +35,10 @@ QString richTextEscaped(const QString& text);
 // A name as a menu entry or a tab title shows it whole: each "&" doubled, so
 // that the toolkit does not take the letter after it for a shortcut.
 QString mnemonicEscaped(const QString& text);
+// A name as a sub-window's title shows it whole in its tab: mnemonicEscaped,
+// and each "[*]" doubled, which the toolkit would otherwise take for the
+// place of its modified mark and drop.
+QString windowTitleEscaped(const QString& text);
 // Whether path names something that exists but is not a regular file: a
 // folder, a device, a FIFO or a socket, directly or through a link. Opening a
 // FIFO waits for a writer and a device may never end, so every reader of a
