@@ -36,7 +36,7 @@ QDropWidget::QDropWidget(const QString& fileName, QWidget* parent) : QDialog(par
 QDropWidget::QDropWidget(const QString& fileName, const QString& title, const QIcon& icon, QWidget* parent)
     : QDialog(parent)
 {
-  build(fileName, fileName + QStringLiteral("?"),
+  build(fileName, richTextEscaped(fileName) + QStringLiteral("?"),
         {QStringLiteral("Ajouter dans le character ouvert"), QStringLiteral("Ouvrir dans un nouveau character"),
          QStringLiteral("Ignorer ce fichier"), QStringLiteral("Ne rien faire pour tous les fichiers déposés")});
   setWindowTitle(title);
@@ -49,6 +49,7 @@ void QDropWidget::build(const QString& fileName, const QString& fileLine, const 
   QLabel* header = new QLabel(QStringLiteral("<h2>Glisser-Déplacer</h2>"));
   QLabel* question = new QLabel(QStringLiteral("Que souhaitez-vous faire avec ce fichier :"));
   QLabel* file = new QLabel(fileLine);
+  file->setTextFormat(Qt::RichText); // the file's name comes escaped
   if (hasExtension(fileName, QStringLiteral("png")) || hasExtension(fileName, QStringLiteral("elsk"))) {
     // The place is kept from the start, so that nothing moves when the
     // picture comes.
