@@ -227,7 +227,7 @@ void MainWindow::openPNGDocument(const QString& path)
 {
   const QImage image = readImageFile(path);
   // A sheet the files cannot hold is refused before the layout is asked.
-  if (image.isNull() || image.width() > kMaxSheetSide || image.height() > kMaxSheetSide) {
+  if (image.isNull() || !isSheetSize(image.size())) {
     cannotOpen(this, path);
     return;
   }

@@ -59,6 +59,11 @@ inline QImage blankImage(const QSize& size)
 // The largest sheet side the readers accept: far beyond any character sheet,
 // and small enough that a damaged header never sizes gigabyte images.
 constexpr int kMaxSheetSide = 16384;
+// Whether a sheet of that size is one the readers accept and so the writers write.
+inline bool isSheetSize(const QSize& size)
+{
+  return size.width() >= 0 && size.height() >= 0 && size.width() <= kMaxSheetSide && size.height() <= kMaxSheetSide;
+}
 
 // Offsets the readers keep: far beyond anything a sheet can show, and small
 // enough that sums of offsets and sizes never overflow.

@@ -45,7 +45,7 @@ int writeElementFile(const QString& path, const QSize& size, qint8 count, qint8 
       }
   // What the reader would refuse is never written.
   std::vector<QByteArray> pngs;
-  if (size.width() > kMaxSheetSide || size.height() > kMaxSheetSide) {
+  if (!isSheetSize(size)) {
     if (reason)
       *reason = cellSideReason();
     return QFileDevice::WriteError;
@@ -198,7 +198,7 @@ std::optional<std::array<CharacterData, 2>> loadElementFile(const std::string& p
   qint8 count = 0, marker = 0, layout = 0;
   in >> size >> count >> marker >> layout;
   if (in.status() != QDataStream::Ok || count < 0 || marker < 0 || marker > count || (layout != XP && layout != VX) ||
-      size.width() < 0 || size.height() < 0 || size.width() > kMaxSheetSide || size.height() > kMaxSheetSide) {
+      !isSheetSize(size)) {
     errorMessage = damaged(path);
     return std::nullopt;
   }

@@ -146,7 +146,7 @@ bool makeElementFromPath(const CharacterData& doc, const std::string& path, Elem
     makeDrawingElement(doc, el);
   } else {
     QImage sheet = readImageFile(QString::fromStdString(path));
-    if (sheet.isNull() || sheet.width() > kMaxSheetSide || sheet.height() > kMaxSheetSide)
+    if (sheet.isNull() || !isSheetSize(sheet.size()))
       return false;
     if (sheet.format() != QImage::Format_ARGB32)
       sheet = sheet.convertToFormat(QImage::Format_ARGB32);

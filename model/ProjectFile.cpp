@@ -58,7 +58,7 @@ bool formatHolds(const CharacterData& doc, unsigned char version, QString& why)
     return true;
   if (doc.type() != XP && doc.type() != VX)
     return false;
-  if (doc.size().width() > kMaxSheetSide || doc.size().height() > kMaxSheetSide) {
+  if (!isSheetSize(doc.size())) {
     why = cellSideReason();
     return false;
   }
@@ -241,11 +241,6 @@ bool readVersion0Image(QDataStream& in, QImage& image)
   }
   image = cell;
   return true;
-}
-
-bool isSheetSize(const QSize& size)
-{
-  return size.width() >= 0 && size.height() >= 0 && size.width() <= kMaxSheetSide && size.height() <= kMaxSheetSide;
 }
 
 bool readVersion0(QFile& file, QDataStream& in, CharacterData& doc)
