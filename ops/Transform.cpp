@@ -65,13 +65,16 @@ void CharacterData::resizeCells(const double& sx, const double& sy, bool recentr
 void CharacterData::rotateCells(const double& degrees, bool smooth, bool fromSnapshot)
 {
   const Qt::TransformationMode mode = smooth ? Qt::SmoothTransformation : Qt::FastTransformation;
-  QTransform turn;
-  turn.rotate(degrees);
   forEachScopedCellAtOnce(*this, [&](int e, int c) {
     QImage source;
     QPoint base;
     if (!sourceCell(snapshot(), fromSnapshot, m_images[e][c], m_offsets[e][c], e, c, source, base))
       return;
+    // A transform works out its kind lazily and writes it back even when
+    // read: one shared between the elements' threads was now and then seen
+    // as the identity half-way, and the cell came out clipped.
+    QTransform turn;
+    turn.rotate(degrees);
     QImage turned = source.isNull() ? QImage() : toCellFormat(source.transformed(turn, mode));
     QPoint offset(static_cast<int>(base.x() + (source.width() - turned.width()) * 0.5),
                   static_cast<int>(base.y() + (source.height() - turned.height()) * 0.5));
