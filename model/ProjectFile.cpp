@@ -33,9 +33,9 @@ bool fitsInt16(int value)
 
 // The first character of text that Latin-1 has no byte for, or an empty
 // string.
-QString beyondLatin1(const std::string& text)
+QString beyondLatin1(const QString& text)
 {
-  for (uint c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4())
+  for (uint c : text.toUcs4())
     if (c > 0xFF) {
       const char32_t character = c;
       return QString::fromUcs4(&character, 1);
@@ -81,11 +81,13 @@ bool formatHolds(const CharacterData& doc, unsigned char version, QString& why)
       || !std::all_of(doc.sources().begin(), doc.sources().end(), oneLine))
     return false;
   for (const std::vector<std::string>* texts : {&doc.names(), &doc.sources()})
-    for (const std::string& text : *texts)
+    for (const std::string& utf8 : *texts) {
+      const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
       if (const QString character = beyondLatin1(text); !character.isEmpty()) {
-        why = latin1Reason(character, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        why = latin1Reason(character, text);
         return false;
       }
+    }
   // The reader's bounds, so that every file written opens again.
   CellBudget budget;
   for (int e = 0; e < n; ++e) {

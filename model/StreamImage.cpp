@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QtEndian>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <zlib.h>
@@ -49,12 +50,6 @@ quint32 bigEndian32(const char* bytes)
 {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
   return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
-}
-
-void putBigEndian32(char* bytes, quint32 value)
-{
-  for (int i = 0; i < 4; ++i)
-    bytes[i] = static_cast<char>(value >> (24 - 8 * i));
 }
 
 ChunkHead chunkHead(const char* bytes)
@@ -390,8 +385,8 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
       continue;
     }
     if (joined >= 0) {
-      putBigEndian32(png.data() + joined, static_cast<quint32>(png.size() - joined - 12));
-      putBigEndian32(png.data() + png.size() - 4, static_cast<quint32>(joinedCrc));
+      qToBigEndian(static_cast<quint32>(png.size() - joined - 12), png.data() + joined);
+      qToBigEndian(static_cast<quint32>(joinedCrc), png.data() + png.size() - 4);
       joined = -1;
     }
     png.append(bytes, 8);
