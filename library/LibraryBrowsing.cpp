@@ -51,7 +51,7 @@ QImage libraryFilePicture(const QString& path, const std::function<bool()>& supe
     return QImage();
   if (hasExtension(path, QStringLiteral("elsk")))
     return elementFilePreviewImage(path.toUtf8().toStdString(), superseded);
-  return readImageFile(path);
+  return readImageFile(path, superseded);
 }
 
 QImage libraryFolderPicture(const QString& path, const std::function<bool()>& superseded)
