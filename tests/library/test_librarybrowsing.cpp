@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+#include <QTextDocument>
 
 #include <sys/stat.h>
 
@@ -50,6 +51,10 @@ private slots:
                           << "Dossier actuel : XP/.../Rouges/" << "XP/Monstres/Petits/Rouges/";
     QTest::newRow("backslash in a name") << "elements/XP/a\\b/" << "elements/XP/" << "Dossier actuel : XP/a\\b/"
                                          << "XP/a\\b/";
+    QTest::newRow("markup in a name") << "elements/XP/<b>gras/" << "elements/XP/" << "Dossier actuel : XP/<b>gras/"
+                                      << "XP/<b>gras/";
+    QTest::newRow("entity in a name") << "elements/XP/a &lt; b/" << "elements/XP/" << "Dossier actuel : XP/a &lt; b/"
+                                      << "XP/a &lt; b/";
   }
   void goingBackAndTheFolderLine()
   {
@@ -61,7 +66,23 @@ private slots:
     QCOMPARE(isLibraryRoot(parent), parent == "elements/");
     const FolderLine shown = libraryFolderLine(current, lineWidth("Dossier actuel : XP/Monstres/") + 30);
     QCOMPARE(shown.text, line);
-    QCOMPARE(shown.toolTip, tip);
+    QTextDocument tipShown; // as a tool tip reads its text
+    Qt::mightBeRichText(shown.toolTip) ? tipShown.setHtml(shown.toolTip) : tipShown.setPlainText(shown.toolTip);
+    QCOMPARE(tipShown.toPlainText(), tip);
+  }
+
+  // A picture no longer wanted stops decoding at its reader's next read.
+  void supersededPictureStops()
+  {
+    QImage noise(512, 512, QImage::Format_ARGB32);
+    for (int y = 0; y < 512; ++y)
+      for (int x = 0; x < 512; ++x)
+        noise.setPixel(x, y, QRgb(x * 2654435761u ^ y * 40503u));
+    QVERIFY(noise.save("noise.png"));
+    int checks = 0;
+    QVERIFY(libraryFilePicture("noise.png", [&] { return ++checks > 5; }).isNull());
+    QCOMPARE(checks, 6);
+    QCOMPARE(libraryFilePicture("noise.png", [] { return false; }), noise);
   }
 
   void baseFolderAndListing()
