@@ -5,11 +5,11 @@
 #include <QRect>
 #include <QSize>
 
-class QIODevice;
-
 #include <cmath>
 #include <functional>
 #include <QRgb>
+
+class QIODevice;
 
 // Replaces out by an ARGB32 checkerboard of the given size whose top-left
 // square is first; squares below 1 pixel count as 1. With frame on, the
