@@ -1,10 +1,9 @@
 #pragma once
-// PNG files built chunk by chunk, and a 16-bit RGB picture with a key colour
-// beside its 8-bit twin, for the tests of every picture reader.
+// PNG files built chunk by chunk, and a 16-bit RGB picture keyed on
+// (0x1212, 0x5656, 0x9A9A) beside its 8-bit twin, for every picture reader.
 #include <QBuffer>
 #include <QDataStream>
 #include <QImage>
-#include <QImageWriter>
 
 #include <zlib.h>
 
@@ -19,32 +18,27 @@ inline QByteArray chunk(const QByteArray& typeAndData)
   return bytes;
 }
 
-// What a 16-bit RGB picture keyed on (0x1212, 0x5656, 0x9A9A) reads as: its
-// key pixels clear with their colour, every other one opaque, among them
-// those one low byte off the key.
+// The key pixels clear with their colour, every other one opaque; where the
+// twin is 0xFF12569A, the 16-bit picture is one low byte off the key.
 inline QImage keyedTwin()
 {
   QImage twin(7, 5, QImage::Format_ARGB32);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 7; ++x)
-      twin.setPixel(x, y, (x + y) % 3 == 0 ? 0x0012569Au : (x + y) % 3 == 1 ? 0xFF12569Au : 0xFF000000u | (x * 40 + y));
+  for (int i = 0; i < 35; ++i)
+    twin.setPixel(i % 7, i / 7, i % 3 == 0 ? 0x0012569Au : i % 3 == 1 ? 0xFF12569Au : 0xFF000000u | i);
   return twin;
 }
 
-// The 16-bit RGB PNG of the twin, with its key chunk right after the header.
-inline QByteArray keyedRgb48Png(const QImage& twin)
+inline QByteArray keyedRgb48Png()
 {
+  const QImage twin = keyedTwin();
   QImage wide(twin.size(), QImage::Format_RGBX64);
-  for (int y = 0; y < twin.height(); ++y)
-    for (int x = 0; x < twin.width(); ++x) {
-      const QRgb p = twin.pixel(x, y);
-      const bool offKey = qAlpha(p) && (p & 0xFFFFFF) == 0x12569A;
-      reinterpret_cast<QRgba64*>(wide.scanLine(y))[x] =
-          QRgba64::fromRgba64(qRed(p) * 257, qGreen(p) * 257, qBlue(p) * 257 + offKey, 0xFFFF);
-    }
+  for (int i = 0; i < 35; ++i) {
+    const QRgb p = twin.pixel(i % 7, i / 7);
+    reinterpret_cast<QRgba64*>(wide.scanLine(i / 7))[i % 7] =
+        QRgba64::fromRgba64(qRed(p) * 257, qGreen(p) * 257, qBlue(p) * 257 + (p == 0xFF12569Au), 0xFFFF);
+  }
   QByteArray png;
   QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter(&buffer, "png").write(wide);
+  wide.save(&buffer, "PNG");
   return png.left(33) + chunk(QByteArray("tRNS\x12\x12\x56\x56\x9A\x9A", 10)) + png.mid(33);
 }
