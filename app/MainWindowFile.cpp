@@ -17,6 +17,7 @@
 #include "library/QELSKCreator.h"
 #include "model/CharacterData.h"
 #include "model/ElementFile.h"
+#include "model/FileErrors.h"
 #include "widgets/ElementLimit.h"
 #include "widgets/Prompts.h"
 #include "widgets/QComboWidget.h"
@@ -61,9 +62,10 @@ void showError(QWidget* parent, const QString& text)
   prompts().message(parent, QMessageBox::Critical, QStringLiteral("Erreur"), text, QString());
 }
 
-void cannotOpen(QWidget* parent, const QString& path)
+void cannotOpen(QWidget* parent, const QString& path, const QString& reason = QString())
 {
-  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path));
+  showError(parent, QStringLiteral("Impossible d'ouvrir : ") + richTextEscaped(path) +
+                        (reason.isEmpty() ? reason : QStringLiteral("<br />") + reason));
 }
 
 } // namespace
@@ -228,7 +230,7 @@ void MainWindow::openPNGDocument(const QString& path)
   const QImage image = readImageFile(path);
   // A sheet the files cannot hold is refused before the layout is asked.
   if (image.isNull() || !isSheetSize(image.size())) {
-    cannotOpen(this, path);
+    cannotOpen(this, path, image.isNull() ? QString() : sheetSideReason());
     return;
   }
   const int type = askElementType(this);
@@ -316,8 +318,8 @@ bool MainWindow::addFileToActive(const QString& path)
     return false;
   CharacterData* document = canvas->characterData();
   QImage image = readImageFile(path);
-  if (image.isNull()) {
-    cannotOpen(this, path);
+  if (image.isNull() || !isSheetSize(image.size())) {
+    cannotOpen(this, path, image.isNull() ? QString() : sheetSideReason());
     return false;
   }
   const int type = askElementType(this);

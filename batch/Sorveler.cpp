@@ -1,9 +1,10 @@
 #include "batch/Sorveler.h"
 
 #include "batch/TilesetDecoding.h"
+#include "core/ImageUtils.h"
 #include "core/SaveFile.h"
 
-#include <QImageReader>
+#include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -19,9 +20,8 @@ constexpr qint64 kMaxRows = 1000000;
 // Only the columns that reach the canvas are kept.
 QImage mergedColumns(const QString& path)
 {
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  QImage image = reader.read();
+  QFile file(path);
+  QImage image = file.open(QIODevice::ReadOnly) ? readPicture(file, QByteArray()) : QImage();
   if (image.width() > kWidth)
     image = image.copy(0, 0, kWidth, image.height());
   return image.isNull() || image.format() == QImage::Format_ARGB32 ? image

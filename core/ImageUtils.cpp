@@ -2,7 +2,9 @@
 
 #include "core/BlendImage.h"
 #include "core/PathUtils.h"
+#include "core/PictureDevice.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
@@ -113,18 +115,49 @@ void drawEllipseInImage(QImage& image, const QRect& rect, const QColor& color, b
   });
 }
 
-QImage readImageFile(const QString& path)
+namespace {
+
+// What the reader left to the caller: the key of a 16-bit RGB PNG.
+void applyKey(QImage& image, const QRgba64& key)
 {
-  return isSpecialFile(path) ? QImage() : QImage(path);
+  if (image.format() != QImage::Format_RGBX64)
+    return;
+  const QRgba64 clear = QRgba64::fromRgba64(key.red(), key.green(), key.blue(), 0);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgba64*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (line[x] == key)
+        line[x] = clear;
+  }
+  image.reinterpretAsFormat(QImage::Format_RGBA64);
 }
 
-QImage readArgb32Image(const QString& path)
+} // namespace
+
+QImage readPicture(QIODevice& source, const QByteArray& format, const std::function<bool()>& stop)
 {
-  if (isSpecialFile(path))
+  PictureDevice device(source, stop);
+  if (!device.open(QIODevice::ReadOnly))
     return QImage();
-  QImageReader reader(path);
-  reader.setDecideFormatFromContent(true);
-  const QImage image = reader.read();
-  return image.isNull() || image.format() == QImage::Format_ARGB32 ? image
-                                                                   : image.convertToFormat(QImage::Format_ARGB32);
+  QImageReader reader(&device, format);
+  QImage image = reader.read();
+  if (!image.isNull() && device.hasKey())
+    applyKey(image, device.key());
+  return image;
+}
+
+QImage readImageFile(const QString& path, const std::function<bool()>& stop)
+{
+  QFile file(path);
+  if (isSpecialFile(path) || !file.open(QIODevice::ReadOnly))
+    return QImage();
+  return readPicture(file, QByteArray(), stop);
+}
+
+QImage readArgb32Image(const QString& path, const std::function<bool()>& stop)
+{
+  QImage image = readImageFile(path, stop);
+  if (!image.isNull() && image.format() != QImage::Format_ARGB32)
+    image = std::move(image).convertToFormat(QImage::Format_ARGB32);
+  return image;
 }

@@ -6,7 +6,10 @@
 #include <QSize>
 
 #include <cmath>
+#include <functional>
 #include <QRgb>
+
+class QIODevice;
 
 // Replaces out by an ARGB32 checkerboard of the given size whose top-left
 // square is first; squares below 1 pixel count as 1. With frame on, the
@@ -16,13 +19,20 @@ void makeCheckerboard(QImage& out, const QSize& size, unsigned int square, bool 
 void makeCheckerboard(QPixmap& out, const QSize& size, unsigned int square, bool frame,
                       const QRgb& first, const QRgb& second);
 
-// The image of a user's file as QImage(path) reads it; null when it does not
-// load or the path is not a regular file (isSpecialFile), which would keep the
+// The one reader of pictures, files and cells alike: the image that source
+// holds (open for reading, random access) as the toolkit decodes it in the
+// given format, or as its content says when format is empty, with a 16-bit
+// RGB PNG's key colour applied as the PNG rule says: a pixel whose three
+// samples equal the key's is clear, every other one opaque. Null when it does
+// not decode, or once stop() turns true, which ends the decoding at its next
+// read.
+QImage readPicture(QIODevice& source, const QByteArray& format, const std::function<bool()>& stop = {});
+// The image of a user's file read by readPicture; null when it does not load
+// or the path is not a regular file (isSpecialFile), which would keep the
 // reader waiting on a pipe or a device.
-QImage readImageFile(const QString& path);
-// The image of a file decoded as its content says, whatever its name, in
-// straight Format_ARGB32; null when it does not load or is not a regular file.
-QImage readArgb32Image(const QString& path);
+QImage readImageFile(const QString& path, const std::function<bool()>& stop = {});
+// The same in straight Format_ARGB32.
+QImage readArgb32Image(const QString& path, const std::function<bool()>& stop = {});
 
 // True when no pixel has a non-zero alpha (also for an empty image).
 bool isFullyTransparent(const QImage& image);

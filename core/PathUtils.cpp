@@ -70,7 +70,7 @@ QString richTextEscaped(const QString& text)
   QString kept;
   kept.reserve(escaped.size());
   for (qsizetype i = 0; i < escaped.size(); ++i) {
-    if (escaped[i] == QLatin1Char(' ') && (i == 0 || escaped[i - 1] == QLatin1Char(' ')))
+    if (escaped[i] == QLatin1Char(' ') && (i == 0 || i + 1 == escaped.size() || escaped[i - 1] == QLatin1Char(' ')))
       kept += QLatin1String("&nbsp;");
     else
       kept += escaped[i];

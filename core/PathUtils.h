@@ -28,9 +28,9 @@ bool isValidFileName(const QString& name);
 QString listedPath(const QString& path);
 // A name or a path as it reads inside rich text: escaped, and each space that
 // the rich text would fold into the one before it (a space after a space, or
-// the first character, which follows the message's own space) kept as a
-// non-breaking one. A name with no such space reads exactly as
-// QString::toHtmlEscaped gives it.
+// the first character, which follows the message's own space) or drop at the
+// end of a line (the last character) kept as a non-breaking one. A name with
+// no such space reads exactly as QString::toHtmlEscaped gives it.
 QString richTextEscaped(const QString& text);
 // A name as a menu entry or a tab title shows it whole: each "&" doubled, so
 // that the toolkit does not take the letter after it for a shortcut.

@@ -37,7 +37,12 @@ QString libraryParentPath(const QString& currentPath)
 FolderLine libraryFolderLine(const QString& currentPath, int referenceWidth)
 {
   const QString inLibrary = currentPath.mid(kRoot.size());
-  FolderLine line{kLinePrefix + inLibrary, inLibrary};
+  // A tool tip takes a text that looks like markup as rich text: this one is
+  // made rich text that shows the folder names as they are.
+  const QString tip = inLibrary.isEmpty() ? inLibrary
+                                          : QStringLiteral("<p style='white-space:pre'>") +
+                                                inLibrary.toHtmlEscaped() + QStringLiteral("</p>");
+  FolderLine line{kLinePrefix + inLibrary, tip};
   const int width = QLabel(line.text).sizeHint().width();
   if (width > referenceWidth - 30)
     line.text = kLinePrefix + currentPath.mid(kRoot.size(), 3) + QStringLiteral(".../") +
@@ -51,7 +56,7 @@ QImage libraryFilePicture(const QString& path, const std::function<bool()>& supe
     return QImage();
   if (hasExtension(path, QStringLiteral("elsk")))
     return elementFilePreviewImage(path.toUtf8().toStdString(), superseded);
-  return readImageFile(path);
+  return readImageFile(path, superseded);
 }
 
 QImage libraryFolderPicture(const QString& path, const std::function<bool()>& superseded)

@@ -20,7 +20,8 @@ inline bool isLibraryRoot(const QString& currentPath) { return currentPath == QL
 // The "Dossier actuel : " line of a folder: the path without "elements/",
 // shortened to its layout folder, ".../" and its last folder when the whole
 // line, measured in the default font, is wider than referenceWidth less 30
-// pixels. The tool tip always holds the whole path without "elements/".
+// pixels. The tool tip always shows the whole path without "elements/", as
+// it is.
 struct FolderLine
 {
   QString text;

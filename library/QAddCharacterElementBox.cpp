@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +30,8 @@ const QString kVXRoot = QStringLiteral("elements/VX/");
 // Sheets with cells of up to 1024 pixels show whole, as ever; a larger picture
 // is shrunk, its every pixel being of no use in the box but memory and time.
 constexpr int kLargestPreviewSide = 4096;
+// In milliseconds.
+constexpr int kPreviewPatience = 200;
 
 std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
@@ -102,6 +105,12 @@ QAddCharacterElementBox::QAddCharacterElementBox(QMdiArea* mdiArea, QLayerList* 
   previewArea->setWidget(previewLabel);
   previewMaker = new PreviewMaker(QSize(kLargestPreviewSide, kLargestPreviewSide), PreviewMaker::Shrink, this);
   connect(previewMaker, &PreviewMaker::made, this, &QAddCharacterElementBox::showPreview);
+  // The previous file's picture would pass for this one's while a slow one is
+  // made: past a moment the preview is left empty until it comes.
+  previewLate = new QTimer(this);
+  previewLate->setSingleShot(true);
+  previewLate->setInterval(kPreviewPatience);
+  connect(previewLate, &QTimer::timeout, previewLabel, &QLabel::clear);
 
   browseRow->addWidget(listView);
   browseRow->addWidget(previewArea);
@@ -146,10 +155,12 @@ void QAddCharacterElementBox::showElement(const QModelIndex& index)
     previewMaker->request([path](const auto& superseded) { return libraryFolderPicture(path, superseded); });
   else
     previewMaker->request([path](const auto& superseded) { return libraryFilePicture(path, superseded); });
+  previewLate->start();
 }
 
 void QAddCharacterElementBox::showPreview(const QImage& picture)
 {
+  previewLate->stop();
   const QPixmap shown = picture.isNull() ? noPreviewPicture() : QPixmap::fromImage(picture);
   previewLabel->setPixmap(shown);
   previewLabel->resize(shown.size());

@@ -8,6 +8,7 @@
 class CharacterData;
 class LibraryDirModel;
 class PreviewMaker;
+class QTimer;
 class QCheckBox;
 class QLabel;
 class QLayer;
@@ -60,6 +61,7 @@ private:
   QLabel* pathLabel;
   QScrollArea* previewArea;
   PreviewMaker* previewMaker;
+  QTimer* previewLate;
   LibraryDirModel* dirModel;
   QListViewKey* listView;
   QPushButton* backButton;

@@ -53,6 +53,13 @@ QString cellSideReason()
       .arg(kMaxSheetSide);
 }
 
+QString sheetSideReason()
+{
+  return QStringLiteral("L'image dépasse %1 pixels de côté : un fichier qui la contiendrait ne pourrait pas être "
+                        "rouvert.")
+      .arg(kMaxSheetSide);
+}
+
 QString cellBudgetReason()
 {
   return QStringLiteral("Les cellules dépasseraient 2 Go une fois décodées : le fichier ne pourrait pas être rouvert.");

@@ -37,6 +37,8 @@ std::string saveErrorMessage(const std::string& path);
 // accept, the cells together too large for them, or another content the
 // format cannot hold.
 QString cellSideReason();
+// The same bound, for a picture that would be a sheet.
+QString sheetSideReason();
 QString cellBudgetReason();
 QString formatReason();
 // A name or source, text, holding character, which the older project layout

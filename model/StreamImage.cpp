@@ -1,5 +1,6 @@
 #include "model/StreamImage.h"
 
+#include "core/ImageUtils.h"
 #include "core/SaveFile.h"
 #include "model/CharacterData.h"
 #include "model/FileErrors.h"
@@ -200,35 +201,12 @@ bool writePng(const QString& path, const QImage& image)
   return file.open(QIODevice::WriteOnly) && file.write(png) == png.size() && commitSaveFile(file);
 }
 
-namespace {
-
-// The PNG file of a cell, which stops giving bytes once the picture is no
-// longer wanted: the decoder then fails at its next read instead of going on
-// for seconds through a huge cell.
-class StoppableBuffer : public QBuffer
-{
-public:
-  explicit StoppableBuffer(const std::function<bool()>& stop) : m_stop(stop) {}
-
-protected:
-  qint64 readData(char* data, qint64 maxSize) override
-  {
-    return m_stop && m_stop() ? -1 : QBuffer::readData(data, maxSize);
-  }
-
-private:
-  const std::function<bool()>& m_stop;
-};
-
-} // namespace
-
 QImage decodeCellPng(const QByteArray& png, const std::function<bool()>& stop)
 {
-  StoppableBuffer buffer(stop);
+  QBuffer buffer;
   buffer.setData(png);
   buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, "png");
-  QImage image = reader.read();
+  QImage image = readPicture(buffer, "png", stop);
   // Moved, the conversion reuses the pixels where it can (a file without
   // alpha) instead of holding a second copy.
   if (!image.isNull() && image.format() != QImage::Format_ARGB32)

@@ -1,11 +1,12 @@
 #pragma once
-// Makes the preview pictures of a window's files on a worker thread, one at a
-// time, so that a huge or hostile file never holds the window. Only the
-// newest request's picture is handed over: a request replaced before its
-// turn is never started, and one replaced while it runs is told so and its
-// picture dropped. Nothing waits for the worker, not even the destructor: a
-// picture still being made when its window closes is thrown away.
-#include <QFutureWatcher>
+// Makes the preview pictures of a window's files on a worker thread, so that
+// a huge or hostile file never holds the window. Every maker of the program
+// shares one lane, one picture at a time: closing a window and opening it
+// again never starts a second decode beside a running one. Only a maker's
+// newest request's picture is handed over: a request replaced before its turn
+// is never started, and one replaced while it runs is told so and its picture
+// dropped. Nothing waits for the worker, not even the destructor: a picture
+// still being made when its window closes is told so and thrown away.
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -37,16 +38,12 @@ signals:
   void made(const QImage& picture);
 
 private:
-  void startNext();
-  void handOver();
+  friend class PreviewLane;
 
   const QSize m_size;
   const Fit m_fit;
   Picture m_next;
-  bool m_running = false;
-  bool m_startQueued = false;
   // Counts requests: a running picture whose count is no longer the newest is
   // superseded. Shared with the worker, which may outlive this object.
   std::shared_ptr<std::atomic<quint64>> m_newest = std::make_shared<std::atomic<quint64>>(0);
-  QFutureWatcher<QImage> m_watcher;
 };

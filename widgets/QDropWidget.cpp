@@ -19,7 +19,7 @@ constexpr QSize kPreviewSize(64, 96);
 QImage picture(const QString& fileName, const std::function<bool()>& superseded)
 {
   if (hasExtension(fileName, QStringLiteral("png")))
-    return readImageFile(fileName);
+    return readImageFile(fileName, superseded);
   return elementFilePreviewImage(fileName.toUtf8().toStdString(), superseded);
 }
 

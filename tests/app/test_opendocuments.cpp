@@ -260,7 +260,9 @@ private slots:
                                         << QStringList({"Type de l'élément"}) << "" << "sub" << "/old.sk";
     // No file could hold a character of it: refused before the layout is asked.
     QTest::newRow("sheet past the bound") << last << "sub/wide.png" << png << "/last" << none << error
-                                          << "Impossible d'ouvrir : sub/wide.png" << "sub" << "/old.sk";
+                                          << "Impossible d'ouvrir : sub/wide.png<br />L'image dépasse 16384 pixels "
+                                             "de côté : un fichier qui la contiendrait ne pourrait pas être rouvert."
+                                          << "sub" << "/old.sk";
     QTest::newRow("damaged element file") << last << "sub/hero.elsk" << elsk << "/last" << none << error
                                           << QString::fromStdString(damaged) << "sub" << "/old.sk";
   }

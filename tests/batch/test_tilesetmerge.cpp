@@ -1,3 +1,4 @@
+#include "tests/KeyedPng.h"
 #include "tests/PromptRecorder.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
@@ -120,6 +121,15 @@ private slots:
       top += image.height();
     }
     QCOMPARE(merged.size(), QSize(256, top));
+  }
+
+  void keyedSixteenBitTilesetMergesClear()
+  {
+    writeAll("keyed.png", keyedRgb48Png());
+    Sorveler worker({"keyed.png"}, "out.png");
+    worker.start();
+    worker.wait();
+    QCOMPARE(QImage("out.png").convertToFormat(QImage::Format_ARGB32).copy(0, 0, 7, 5), keyedTwin());
   }
 
   void mergeEndsWithItsReport_data()

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
+#include <QRandomGenerator>
+#include <QTextDocument>
 
 #include <sys/stat.h>
 
@@ -50,6 +52,10 @@ private slots:
                           << "Dossier actuel : XP/.../Rouges/" << "XP/Monstres/Petits/Rouges/";
     QTest::newRow("backslash in a name") << "elements/XP/a\\b/" << "elements/XP/" << "Dossier actuel : XP/a\\b/"
                                          << "XP/a\\b/";
+    QTest::newRow("markup in a name") << "elements/XP/<b>gras/" << "elements/XP/" << "Dossier actuel : XP/<b>gras/"
+                                      << "XP/<b>gras/";
+    QTest::newRow("entity in a name") << "elements/XP/a &lt; b/" << "elements/XP/" << "Dossier actuel : XP/a &lt; b/"
+                                      << "XP/a &lt; b/";
   }
   void goingBackAndTheFolderLine()
   {
@@ -61,7 +67,21 @@ private slots:
     QCOMPARE(isLibraryRoot(parent), parent == "elements/");
     const FolderLine shown = libraryFolderLine(current, lineWidth("Dossier actuel : XP/Monstres/") + 30);
     QCOMPARE(shown.text, line);
-    QCOMPARE(shown.toolTip, tip);
+    QTextDocument tipShown; // as a tool tip reads its text
+    Qt::mightBeRichText(shown.toolTip) ? tipShown.setHtml(shown.toolTip) : tipShown.setPlainText(shown.toolTip);
+    QCOMPARE(tipShown.toPlainText(), tip);
+  }
+
+  // A picture no longer wanted stops decoding at its reader's next read.
+  void supersededPictureStops()
+  {
+    QImage noise(512, 512, QImage::Format_ARGB32);
+    QRandomGenerator(3).fillRange(reinterpret_cast<quint32*>(noise.bits()), 512 * 512);
+    QVERIFY(noise.save("noise.png"));
+    int checks = 0;
+    QVERIFY(libraryFilePicture("noise.png", [&] { return ++checks > 5; }).isNull());
+    QCOMPARE(checks, 6);
+    QCOMPARE(libraryFilePicture("noise.png", [] { return false; }), noise);
   }
 
   void baseFolderAndListing()

@@ -1,8 +1,10 @@
+#include "tests/KeyedPng.h"
 #include "tests/TestFiles.h"
 #include "tests/TestMain.h"
 
 #include "model/CharacterData.h"
 #include "model/FileErrors.h"
+#include "core/ImageUtils.h"
 #include "model/StreamImage.h"
 
 #include <QBuffer>
@@ -14,7 +16,6 @@
 #include <QtEndian>
 
 #include <unistd.h>
-#include <zlib.h>
 
 namespace {
 
@@ -85,17 +86,6 @@ void compareElements(const CharacterData& a, const CharacterData& b)
         QVERIFY(std::memcmp(x.constScanLine(row), y.constScanLine(row), size_t(x.width()) * 4) == 0);
     }
   }
-}
-
-// A PNG chunk of that type and data, with its length and checksum.
-QByteArray chunk(const QByteArray& typeAndData)
-{
-  QByteArray bytes;
-  QDataStream out(&bytes, QIODevice::WriteOnly);
-  out << quint32(typeAndData.size() - 4);
-  out.writeRawData(typeAndData.constData(), int(typeAndData.size()));
-  out << quint32(crc32(0, reinterpret_cast<const Bytef*>(typeAndData.constData()), uInt(typeAndData.size())));
-  return bytes;
 }
 
 // A valid PNG of one pixel whose header claims another size.
@@ -501,6 +491,34 @@ private slots:
     device.open(QIODevice::ReadOnly);
     CellBudget budget;
     QCOMPARE(readStreamImage(device, png, budget) && decodeCellPng(png) == image, side > 0);
+  }
+
+  // A key colour clears exactly its pixels, the same on every read, through
+  // the opener's reader and the cell reader alike.
+  void keyedPictures_data()
+  {
+    QTest::addColumn<QByteArray>("png");
+    QTest::addColumn<QImage>("twin");
+    QTest::newRow("16-bit RGB") << keyedRgb48Png() << keyedTwin();
+    QImage palette = keyedTwin().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(palette.save(&buffer, "PNG") && png.contains("tRNS"));
+    QTest::newRow("palette") << png << palette.convertToFormat(QImage::Format_ARGB32);
+  }
+  void keyedPictures()
+  {
+    QFETCH(QByteArray, png);
+    QFETCH(QImage, twin);
+    writeAll("keyed.png", png);
+    QByteArray stream = hex("00 00 00 01") + png, kept;
+    QBuffer device(&stream);
+    CellBudget budget;
+    QVERIFY(device.open(QIODevice::ReadOnly) && readStreamImage(device, kept, budget));
+    for (int read = 0; read < 3; ++read) {
+      QCOMPARE(readArgb32Image("keyed.png"), twin);
+      QCOMPARE(decodeCellPng(kept), twin);
+    }
   }
 
   void fileOverDecodeBudget()

@@ -7,6 +7,9 @@
 
 #include <QLabel>
 #include <QSignalSpy>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -108,6 +111,30 @@ private slots:
     QVERIFY(fileLineShown);
     QTest::mousePress(dialog.skipOption, Qt::LeftButton);
     QCOMPARE(dialog.action, 2);
+  }
+
+  // A window closed while its picture is made, then opened again: the new
+  // picture waits for the old one's end instead of being decoded beside it.
+  void closedAndReopenedPreviewsNeverDecodeAtOnce()
+  {
+    std::atomic<int> running{0};
+    std::atomic<bool> overlapped{false};
+    const auto picture = [&](unsigned long ms) {
+      return [&, ms](const std::function<bool()>&) {
+        overlapped = overlapped || ++running > 1;
+        QThread::msleep(ms); // a decode that cannot be stopped
+        --running;
+        return QImage(1, 1, QImage::Format_ARGB32);
+      };
+    };
+    auto* closed = new PreviewMaker(QSize(8, 8), PreviewMaker::Shrink, nullptr);
+    closed->request(picture(300));
+    QTRY_COMPARE(running.load(), 1);
+    delete closed;
+    PreviewMaker reopened(QSize(8, 8), PreviewMaker::Shrink, nullptr);
+    reopened.request(picture(0));
+    QVERIFY(QSignalSpy(&reopened, &PreviewMaker::made).wait());
+    QVERIFY(!overlapped);
   }
 };
 

@@ -190,7 +190,7 @@ void TestQuestions::checkBoxSitsUnderText()
 // The toolkit's own boxes, read as their label reads its text.
 void TestQuestions::toolkitBoxesShowPathsWhole()
 {
-  const QString path = QDir::currentPath() + "/<b>R&D  deux/a&b.sk";
+  const QString path = QDir::currentPath() + "/<b>R&D  deux/a&b.sk ";
   QVERIFY(QDir().mkdir("<b>R&D  deux") && QFile(path).open(QIODevice::WriteOnly));
   QStringList shown;
   const auto readAndClose = [&shown] {
