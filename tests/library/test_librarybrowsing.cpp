@@ -54,8 +54,6 @@ private slots:
                                          << "XP/a\\b/";
     QTest::newRow("markup in a name") << "elements/XP/<b>gras/" << "elements/XP/" << "Dossier actuel : XP/<b>gras/"
                                       << "XP/<b>gras/";
-    QTest::newRow("entity in a name") << "elements/XP/a &lt; b/" << "elements/XP/" << "Dossier actuel : XP/a &lt; b/"
-                                      << "XP/a &lt; b/";
   }
   void goingBackAndTheFolderLine()
   {
