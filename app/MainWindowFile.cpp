@@ -68,6 +68,16 @@ void cannotOpen(QWidget* parent, const QString& path, const QString& reason = QS
                         (reason.isEmpty() ? reason : QStringLiteral("<br />") + reason));
 }
 
+// A picture that does not read, or that the files could not hold as a sheet,
+// is refused before the layout is asked; the second says why.
+bool refusedPicture(QWidget* parent, const QString& path, const QImage& image)
+{
+  if (!image.isNull() && isSheetSize(image.size()))
+    return false;
+  cannotOpen(parent, path, image.isNull() ? QString() : sheetSideReason());
+  return true;
+}
+
 } // namespace
 
 QLayer* MainWindow::newCanvas(const CharacterData& document, const QString& name)
@@ -228,11 +238,8 @@ void MainWindow::openELSKDocument(const QString& path)
 void MainWindow::openPNGDocument(const QString& path)
 {
   const QImage image = readImageFile(path);
-  // A sheet the files cannot hold is refused before the layout is asked.
-  if (image.isNull() || !isSheetSize(image.size())) {
-    cannotOpen(this, path, image.isNull() ? QString() : sheetSideReason());
+  if (refusedPicture(this, path, image))
     return;
-  }
   const int type = askElementType(this);
   if (type < 0)
     return;
@@ -318,10 +325,8 @@ bool MainWindow::addFileToActive(const QString& path)
     return false;
   CharacterData* document = canvas->characterData();
   QImage image = readImageFile(path);
-  if (image.isNull() || !isSheetSize(image.size())) {
-    cannotOpen(this, path, image.isNull() ? QString() : sheetSideReason());
+  if (refusedPicture(this, path, image))
     return false;
-  }
   const int type = askElementType(this);
   if (type < 0)
     return false;

@@ -20,6 +20,7 @@ constexpr qint64 kMaxRows = 1000000;
 // Only the columns that reach the canvas are kept.
 QImage mergedColumns(const QString& path)
 {
+  // Opened as the user listed it: a pipe is read once its writer is done.
   QFile file(path);
   QImage image = file.open(QIODevice::ReadOnly) ? readPicture(file, QByteArray()) : QImage();
   if (image.width() > kWidth)

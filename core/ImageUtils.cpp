@@ -141,8 +141,8 @@ QImage readPicture(QIODevice& source, const QByteArray& format, const std::funct
     return QImage();
   QImageReader reader(&device, format);
   QImage image = reader.read();
-  if (!image.isNull() && device.hasKey())
-    applyKey(image, device.key());
+  if (!image.isNull() && device.key())
+    applyKey(image, *device.key());
   return image;
 }
 

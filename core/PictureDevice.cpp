@@ -1,5 +1,7 @@
 #include "core/PictureDevice.h"
 
+#include "core/PngChunkHead.h"
+
 #include <QtEndian>
 
 #include <zlib.h>
@@ -8,8 +10,6 @@
 #include <cstring>
 
 namespace {
-
-const char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 
 // Ancillary, private and safe to copy: every reader skips it.
 const char kHiddenKeyType[4] = {'s', 'k', 'E', 'y'};
@@ -49,30 +49,28 @@ qint64 PictureDevice::size() const
 // first gives the key, as the decoder takes the first.
 void PictureDevice::findKey()
 {
-  char head[33];
-  if (!m_source->seek(0) || m_source->read(head, 33) != 33 || std::memcmp(head, kPngSignature, 8) != 0 ||
-      std::memcmp(head + 8, "\0\0\0\x0dIHDR", 8) != 0 || head[24] != 16 || head[25] != 2)
+  char start[33];
+  if (!m_source->seek(0) || m_source->read(start, 33) != 33 || std::memcmp(start, kPngSignature, 8) != 0 ||
+      std::memcmp(start + 8, "\0\0\0\x0dIHDR", 8) != 0 || start[24] != 16 || start[25] != 2)
     return;
   const qint64 end = m_source->size();
   for (qint64 at = 33; end - at >= 12;) {
     char chunk[18];
     if (!m_source->seek(at) || m_source->read(chunk, 8) != 8)
       return;
-    const quint32 length = qFromBigEndian<quint32>(chunk);
-    if (length > 0x7fffffffu || std::memcmp(chunk + 4, "IDAT", 4) == 0 || std::memcmp(chunk + 4, "IEND", 4) == 0)
+    const PngChunkHead head = PngChunkHead::at(chunk);
+    if (!head.valid || head.is("IDAT") || head.is("IEND"))
       return;
-    if (length == 6 && std::memcmp(chunk + 4, "tRNS", 4) == 0 && m_source->read(chunk + 8, 10) == 10 &&
+    if (head.length == 6 && head.is("tRNS") && m_source->read(chunk + 8, 10) == 10 &&
         crcOf(chunk + 4, 10) == qFromBigEndian<quint32>(chunk + 14)) {
-      if (!m_hasKey) {
-        m_hasKey = true;
+      if (!m_key)
         m_key = QRgba64::fromRgba64(qFromBigEndian<quint16>(chunk + 8), qFromBigEndian<quint16>(chunk + 10),
                                     qFromBigEndian<quint16>(chunk + 12), 0xffff);
-      }
       std::memcpy(chunk + 4, kHiddenKeyType, 4);
       qToBigEndian(crcOf(chunk + 4, 10), chunk + 14);
       m_patches.push_back({at + 4, QByteArray(chunk + 4, 14)});
     }
-    at += 12 + qint64(length);
+    at += 12 + qint64(head.length);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <QRgba64>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class PictureDevice : public QIODevice
@@ -25,10 +26,9 @@ public:
   bool open(OpenMode mode) override;
   qint64 size() const override;
 
-  // True when the source is a 16-bit RGB PNG with a sound key before its
-  // image data; key() is then that colour, opaque, as the reader decodes it.
-  bool hasKey() const { return m_hasKey; }
-  QRgba64 key() const { return m_key; }
+  // The key of a 16-bit RGB PNG with a sound one before its image data,
+  // opaque, as the reader decodes that colour; none for any other picture.
+  const std::optional<QRgba64>& key() const { return m_key; }
 
 protected:
   qint64 readData(char* data, qint64 maxSize) override;
@@ -48,6 +48,5 @@ private:
   QBuffer m_whole;
   std::function<bool()> m_stop;
   std::vector<Patch> m_patches;
-  bool m_hasKey = false;
-  QRgba64 m_key;
+  std::optional<QRgba64> m_key;
 };

@@ -1,6 +1,7 @@
 #include "model/StreamImage.h"
 
 #include "core/ImageUtils.h"
+#include "core/PngChunkHead.h"
 #include "core/SaveFile.h"
 #include "model/CharacterData.h"
 #include "model/FileErrors.h"
@@ -22,44 +23,10 @@
 
 namespace {
 
-const char kPngSignature[8] = {'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
-
-// The longest chunk data a PNG file may announce.
-constexpr quint32 kMaxChunkLength = 0x7fffffffu;
-
-// The 8-byte head of a PNG chunk: big-endian data length, then the type.
-struct ChunkHead
-{
-  quint32 length = 0;
-  char type[4] = {};
-  bool valid = false; // a length a file could hold
-
-  bool is(const char* name) const { return std::memcmp(type, name, 4) == 0; }
-
-  // An ancillary chunk (a lower-case first letter) that leaves the pixels as
-  // they are: every one but the transparency chunk. The decoder would only
-  // read metadata out of it, which a cell does not keep.
-  bool leavesPixels() const
-  {
-    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    return type[0] >= 'a' && type[0] <= 'z' && letter(type[1]) && letter(type[2]) && letter(type[3]) &&
-           !is("tRNS");
-  }
-};
-
 quint32 bigEndian32(const char* bytes)
 {
   const auto* b = reinterpret_cast<const unsigned char*>(bytes);
   return (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
-}
-
-ChunkHead chunkHead(const char* bytes)
-{
-  ChunkHead head;
-  head.length = bigEndian32(bytes);
-  head.valid = head.length <= kMaxChunkLength;
-  std::memcpy(head.type, bytes + 4, 4);
-  return head;
 }
 
 bool fitsSide(qint64 side)
@@ -329,7 +296,7 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
     char bytes[8];
     if (!readExactly(device, end, bytes, 8))
       return refuse();
-    const ChunkHead chunk = chunkHead(bytes);
+    const PngChunkHead chunk = PngChunkHead::at(bytes);
     if (!chunk.valid)
       return refuse();
     const qint64 rest = qint64(chunk.length) + 4; // the data and the checksum
@@ -348,7 +315,7 @@ bool readStreamImage(QIODevice& device, QByteArray& png, CellBudget& budget)
       // Each part's checksum is checked as the decoder would have, since the
       // joined chunk's is computed anew.
       const qsizetype data = png.size() - 4;
-      if (rest > largest - data || data + chunk.length - joined - 8 > kMaxChunkLength ||
+      if (rest > largest - data || data + chunk.length - joined - 8 > PngChunkHead::kMaxLength ||
           !readInto(device, end, rest, png, data))
         return refuse();
       if (partLength != chunk.length) {
